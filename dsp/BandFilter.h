@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cmath>
+
+enum FilterType : int
+{
+    filterOff = 0,
+    filterLowPass = 1,
+    filterBandPass = 2,
+    filterHighPass = 3,
+    filterBandReject = 4,
+    filterTypeCount = 5
+};
+
+enum FilterRoute : int
+{
+    routePost = 0,
+    routePre = 1
+};
+
+// State of one filter on one channel; it belongs to the filter, so a route change keeps it.
+struct FilterRecord
+{
+    double input = 0.0;
+    double notch = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+    double band = 0.0;
+    double output = 0.0;
+
+    void reset() { input = notch = low = high = band = 0.0; }
+};
+
+// Chamberlin state-variable filter run twice per sample on the same input; the input is
+// scaled by sqrt(damping) so that the resonance peak stays near unity gain at low damping.
+class BandFilter
+{
+public:
+    static double process(FilterRecord& r, double x, double cutoff, double damping, int type)
+    {
+        if (type == filterOff)
+        {
+            r.output = x;
+            return x;
+        }
+        constexpr double e = 1e-20;
+        const double scaled = std::sqrt(damping) * x;
+        r.input = x;
+        r.low = cutoff * r.band + r.low + e;
+        r.band = (scaled - r.low - r.band * damping + e) * cutoff + r.band + e;
+        r.low = cutoff * r.band + r.low + e;
+        r.high = scaled - r.low - r.band * damping + e;
+        r.band = cutoff * r.high + r.band + e;
+        r.notch = r.high + r.low + e;
+        switch (type)
+        {
+        case filterLowPass:
+            r.output = r.low;
+            break;
+        case filterBandPass:
+            r.output = r.band;
+            break;
+        case filterHighPass:
+            r.output = r.high;
+            break;
+        default:
+            r.output = r.notch;
+            break;
+        }
+        return r.output;
+    }
+
+    // Cutoff coefficient c: 0.001 at v = 0, 0.085 at 0.5, 0.83 at 1 (independent of the rate).
+    static double cutoffCoefficient(double v)
+    {
+        return std::exp(v * 4.365134839032704) * 0.010674735250057944 - 0.009674735250774223;
+    }
+
+    // Damping q = 0.01 * 100^(1 - v): 1.0 at v = 0, 0.01 at v = 1.
+    static double damping(double v)
+    {
+        return std::exp((1.0 - v) * 4.60517018598809 - 8.439068612150077) * 46.24246011657401;
+    }
+};
+
+// The per-sample values of the three filters that both banks read.
+struct FilterBankValues
+{
+    double volume[3];
+    double cutoff[3];
+    double damping[3];
+};
+
+// Sum of the filters routed to one bank, each scaled by its volume; the input itself when none is.
+inline double processFilterBank(int route, double x, FilterRecord* const records[3], const int types[3],
+                                const int routes[3], const FilterBankValues& values)
+{
+    double sum = 0.0;
+    bool anyFilter = false;
+    for (int f = 0; f < 3; ++f)
+    {
+        if (routes[f] != route)
+            continue;
+        anyFilter = true;
+        const double output =
+            BandFilter::process(*records[f], x, values.cutoff[f], values.damping[f], types[f]);
+        sum = output * values.volume[f] + sum + 1e-20;
+    }
+    return anyFilter ? sum : x;
+}

@@ -1,0 +1,398 @@
+#include "dsp/KolvraneCore.h"
+
+#include "dsp/ParameterText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+namespace
+{
+constexpr double tiny = 1e-20;
+
+// Hosts and controls deliver 0..1; anything else (or NaN) is held to that range.
+float clampNormalized(float v)
+{
+    if (!(v > 0.0f))
+        return 0.0f;
+    return v > 1.0f ? 1.0f : v;
+}
+
+int quantize(float v, float steps)
+{
+    return static_cast<int>(std::floor(v * steps + 0.5f));
+}
+
+int oversamplingFactor(int quality)
+{
+    return quality == 1 ? 4 : quality == 2 ? 8 : quality == 3 ? 16 : 0;
+}
+} // namespace
+
+KolvraneCore::KolvraneCore(CoreOwner* owner)
+    : QuarryEffectCore(owner), oversampler(kernels, tanhTable), compressor(levelToDbTable, dbToGainTable)
+{
+    for (auto& ramp : ramps)
+        ramp = std::make_unique<double[]>(bufferLength);
+    for (auto& channel : channels)
+    {
+        channel.work = std::make_unique<double[]>(bufferLength);
+        channel.dryRing = std::make_unique<double[]>(2 * bufferLength);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parameters
+
+void KolvraneCore::setParameter(int index, float normalizedValue)
+{
+    if (index < 0 || index >= parameterCount)
+        return;
+    const float v = clampNormalized(normalizedValue);
+    switch (index)
+    {
+    case dynamicsParameter:
+        dynamicsRaw = 1.0f - v;
+        deriveShaperTargets();
+        return;
+    case preampParameter:
+        preampRaw = v;
+        deriveShaperTargets();
+        return;
+    case thresholdParameter:
+        thresholdRaw = 1.0f - v;
+        deriveShaperTargets();
+        return;
+    case shapeParameter:
+        shapeRaw = v;
+        deriveShaperTargets();
+        return;
+    case outputVolumeParameter:
+        outputVolumeRaw = v;
+        outputGain.target = v * v * 4.0f;
+        return;
+    case distortionFunctionParameter:
+        distortionFunction = quantize(v, 5.0f);
+        return;
+    case fxParameter:
+        fxRaw = v;
+        fx.target = fxRaw;
+        return;
+    default:
+        break;
+    }
+    const int offset = index - filter1TypeParameter;
+    applyFilterParameter(offset / filterParameterStride, offset % filterParameterStride, v);
+}
+
+void KolvraneCore::deriveShaperTargets()
+{
+    const double thresholdDb = -40.0 * dynamicsRaw;
+    compressor.setThresholdDb(thresholdDb);
+    makeupGain.target = std::pow(10.0, Compressor::makeupDbForThreshold(thresholdDb) * 0.05);
+    preampGain.target = std::pow(10.0, preampRaw * 48.0 * 0.05);
+    shaperThreshold.target = std::pow(10.0, thresholdRaw * -48.0 * 0.05);
+    shapeFactor.target = shapeRaw * shapeRaw * shapeRaw * 40.0 + 1.0;
+    rawShape.target = shapeRaw;
+}
+
+void KolvraneCore::applyFilterParameter(int filter, int field, float v)
+{
+    FilterSettings& settings = filterSettings[filter];
+    switch (field)
+    {
+    case 0:
+        settings.type = quantize(v, 4.0f);
+        break;
+    case 1:
+        settings.route = v >= 0.5f ? routePre : routePost;
+        break;
+    case 2:
+        settings.cutoffRaw = v;
+        filterCutoff[filter].target = BandFilter::cutoffCoefficient(settings.cutoffRaw);
+        break;
+    case 3:
+        settings.resonanceRaw = v;
+        filterDamping[filter].target = BandFilter::damping(settings.resonanceRaw);
+        break;
+    default:
+        settings.volumeRaw = v;
+        filterVolume[filter].target = settings.volumeRaw;
+        break;
+    }
+}
+
+std::string KolvraneCore::getParameterText(int index) const
+{
+    using namespace parameter_text;
+    switch (index)
+    {
+    case dynamicsParameter:
+        return dynamics(dynamicsRaw);
+    case preampParameter:
+        return preamp(preampRaw);
+    case thresholdParameter:
+        return threshold(thresholdRaw);
+    case shapeParameter:
+        return percent(shapeRaw);
+    case outputVolumeParameter:
+        return outputVolume(static_cast<float>(outputVolumeRaw));
+    case distortionFunctionParameter:
+        return distortionFunctionName(distortionFunction);
+    case fxParameter:
+        return dryWet(fxRaw);
+    default:
+        break;
+    }
+    if (index < filter1TypeParameter || index >= outputVolumeParameter)
+        return "";
+    const int offset = index - filter1TypeParameter;
+    const FilterSettings& settings = filterSettings[offset / filterParameterStride];
+    switch (offset % filterParameterStride)
+    {
+    case 0:
+        return filterTypeName(settings.type);
+    case 1:
+        return filterRouteName(settings.route);
+    case 2:
+        return cutoffFrequency(settings.cutoffRaw);
+    case 3:
+        return percent(settings.resonanceRaw);
+    default:
+        return percent(settings.volumeRaw);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Preparation and quality
+
+void KolvraneCore::prepare(float sampleRate)
+{
+    updateSampleRateInfo(sampleRate);
+    const SampleRateInfo& info = getSampleRateInfo();
+
+    deriveShaperTargets();
+    compressor.prepare(info.rate);
+
+    for (auto& channel : channels)
+    {
+        channel.oversampler.resetPositions();
+        for (auto& record : channel.filters)
+            record.reset();
+    }
+    for (int f = 0; f < 3; ++f)
+    {
+        filterCutoff[f].target = BandFilter::cutoffCoefficient(filterSettings[f].cutoffRaw);
+        filterDamping[f].target = BandFilter::damping(filterSettings[f].resonanceRaw);
+    }
+
+    meterDecay = 1.0 - 0.0001 * info.timingFactor;
+    smoothingStep = 0.002 * info.timingFactor;
+    dcPole = 1.0 - 0.005 * info.timingFactor;
+
+    snapSmoothersToTargets();
+}
+
+void KolvraneCore::snapSmoothersToTargets()
+{
+    for (int f = 0; f < 3; ++f)
+    {
+        filterVolume[f].snap();
+        filterCutoff[f].snap();
+        filterDamping[f].snap();
+    }
+    makeupGain.snap();
+    preampGain.snap();
+    shaperThreshold.snap();
+    shapeFactor.snap();
+    rawShape.snap();
+    fx.snap();
+    outputGain.target = static_cast<float>(outputVolumeRaw * outputVolumeRaw * 4.0);
+    outputGain.snap();
+
+    const Smoother* buffered[rampCount] = {&filterVolume[0],  &filterVolume[1],  &filterVolume[2],
+                                           &filterCutoff[0],  &filterCutoff[1],  &filterCutoff[2],
+                                           &filterDamping[0], &filterDamping[1], &filterDamping[2],
+                                           &shaperThreshold,  &shapeFactor,      &rawShape};
+    for (int r = 0; r < rampCount; ++r)
+        std::fill(ramps[r].get(), ramps[r].get() + bufferLength, buffered[r]->current);
+}
+
+int KolvraneCore::setQuality(unsigned code)
+{
+    for (auto& channel : channels)
+        channel.oversampler.clear();
+    quality = static_cast<int>(std::min(code, 255u));
+    latency = code != 0 ? Oversampler::latency : 0;
+    return latency;
+}
+
+void KolvraneCore::getClipFlags(bool& positive, bool& negative) const
+{
+    std::shared_lock<std::shared_mutex> reader(clipLock);
+    positive = publishedClip.positive != 0;
+    negative = publishedClip.negative != 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Processing
+
+void KolvraneCore::processStereo(float* left, float* right, int count)
+{
+    // The buffers hold 4096 samples; longer runs are split rather than overrun them.
+    for (int done = 0; done < count; done += bufferLength)
+        processChunk(left + done, right + done, std::min(bufferLength, count - done));
+    publish(false);
+}
+
+void KolvraneCore::processMono(float* samples, int count)
+{
+    for (int done = 0; done < count; done += bufferLength)
+        processChunk(samples + done, nullptr, std::min(bufferLength, count - done));
+    publish(true);
+}
+
+void KolvraneCore::smoothIntoRamps(int slot)
+{
+    const double k = smoothingStep;
+    Smoother* buffered[rampCount] = {&filterVolume[0],  &filterVolume[1],  &filterVolume[2],
+                                     &filterCutoff[0],  &filterCutoff[1],  &filterCutoff[2],
+                                     &filterDamping[0], &filterDamping[1], &filterDamping[2],
+                                     &shaperThreshold,  &shapeFactor,      &rawShape};
+    for (int r = 0; r < rampCount; ++r)
+    {
+        buffered[r]->step(k);
+        ramps[r][slot] = buffered[r]->current;
+    }
+}
+
+void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const
+{
+    for (int f = 0; f < 3; ++f)
+    {
+        values.volume[f] = ramps[rampVolume1 + f][slot];
+        values.cutoff[f] = ramps[rampCutoff1 + f][slot];
+        values.damping[f] = ramps[rampDamping1 + f][slot];
+    }
+}
+
+double KolvraneCore::filterBank(Channel& channel, int route, double x, const FilterBankValues& values) const
+{
+    FilterRecord* const records[3] = {&channel.filters[0], &channel.filters[1], &channel.filters[2]};
+    const int types[3] = {filterSettings[0].type, filterSettings[1].type, filterSettings[2].type};
+    const int routes[3] = {filterSettings[0].route, filterSettings[1].route, filterSettings[2].route};
+    return processFilterBank(route, x, records, types, routes, values);
+}
+
+void KolvraneCore::prefilterAndAmplify(Channel& channel, double input, double compressorGain, int slot)
+{
+    if (!channel.activity.active)
+    {
+        channel.work[slot] = 0.0;
+        return;
+    }
+    FilterBankValues values;
+    loadFilterValues(values, slot);
+    const double compressed = compressorGain * input + tiny;
+    const double preStage = filterBank(channel, routePre, compressed, values);
+    channel.work[slot] = preampGain.current * preStage + tiny;
+}
+
+void KolvraneCore::shapeWorkBuffer(Channel& channel, int count)
+{
+    if (quality == 0)
+    {
+        Shaper::shapeBlock(distortionFunction, channel.work.get(), count, ramps[rampShaperThreshold].get(),
+                           ramps[rampShapeFactor].get(), ramps[rampRawShape].get(), tanhTable, clip);
+        return;
+    }
+    const int factor = oversamplingFactor(quality);
+    if (factor == 0)
+        return; // unknown quality codes leave the buffer unshaped
+    const OversamplerBlock block{channel.work.get(),
+                                 count,
+                                 ramps[rampShaperThreshold].get(),
+                                 ramps[rampShapeFactor].get(),
+                                 ramps[rampRawShape].get(),
+                                 distortionFunction};
+    oversampler.process(factor, channel.oversampler, block, clip);
+}
+
+double KolvraneCore::postProcess(Channel& channel, int slot, int ring)
+{
+    double output = 0.0;
+    if (channel.activity.active)
+    {
+        FilterBankValues values;
+        loadFilterValues(values, slot);
+        const double z = channel.dcBlocker.process(channel.work[slot], dcPole);
+        const double w = filterBank(channel, routePost, z, values);
+        const double dry = channel.dryRing[ring - latency + bufferLength];
+        output = mixDryWet(w, dry, fx.current, outputGain.current);
+    }
+    channel.meter.update(output, getMeterCurve(), meterDecay);
+    channel.activity.noteOutput(output, meterDecay);
+    return output;
+}
+
+void KolvraneCore::processChunk(float* left, float* right, int count)
+{
+    const bool stereo = right != nullptr;
+    const int channelCount = stereo ? 2 : 1;
+    const int startRing = ringIndex;
+
+    // Pass 1: smoothing, dry rings, activity, compressor, Pre filters and preamp.
+    int ring = startRing;
+    for (int i = 0; i < count; ++i)
+    {
+        smoothIntoRamps(i);
+        makeupGain.step(smoothingStep);
+        preampGain.step(smoothingStep);
+
+        const double inputs[2] = {left[i], stereo ? static_cast<double>(right[i]) : 0.0};
+        double detector = 0.0;
+        for (int c = 0; c < channelCount; ++c)
+        {
+            Channel& channel = channels[c];
+            channel.dryRing[ring] = inputs[c];
+            channel.dryRing[ring + bufferLength] = inputs[c];
+            channel.activity.noteInput(inputs[c]);
+            detector = std::max(detector, std::abs(inputs[c]));
+        }
+        const double gain = compressor.computeGain(detector, makeupGain.current);
+        for (int c = 0; c < channelCount; ++c)
+            prefilterAndAmplify(channels[c], inputs[c], gain, i);
+        ring = (ring + 1) & (bufferLength - 1);
+    }
+
+    // Pass 2: the shaper over each active channel's whole buffer, left first.
+    for (int c = 0; c < channelCount; ++c)
+        if (channels[c].activity.active)
+            shapeWorkBuffer(channels[c], count);
+
+    // Pass 3: DC blocker, Post filters, dry/wet, output gain, meters, fade.
+    ring = startRing;
+    for (int i = 0; i < count; ++i)
+    {
+        double outputs[2] = {0.0, 0.0};
+        for (int c = 0; c < channelCount; ++c)
+            outputs[c] = postProcess(channels[c], i, ring);
+        fx.step(smoothingStep);
+        outputGain.step(smoothingStep);
+
+        const double fade = advancePresetFade();
+        left[i] = static_cast<float>(outputs[0] * fade);
+        if (stereo)
+            right[i] = static_cast<float>(outputs[1] * fade);
+        ring = (ring + 1) & (bufferLength - 1);
+    }
+    ringIndex = ring;
+}
+
+void KolvraneCore::publish(bool mono)
+{
+    const double leftMeter = channels[0].meter.state;
+    publishMeterLevels(leftMeter, mono ? leftMeter : channels[1].meter.state);
+    std::unique_lock<std::shared_mutex> writer(clipLock);
+    publishedClip = clip;
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "dsp/BandFilter.h"
+#include "dsp/Compressor.h"
+#include "dsp/OutputStage.h"
+#include "dsp/Oversampler.h"
+#include "dsp/QuarryEffectCore.h"
+#include "dsp/Shaper.h"
+#include "dsp/Smoother.h"
+#include "dsp/Tables.h"
+
+#include <memory>
+#include <shared_mutex>
+#include <string>
+
+// The complete audio path: compressor, Pre filters, preamp, shaper (optionally oversampled),
+// DC blocker, Post filters, dry/wet mix, output gain and preset fade, plus meters and clip flags.
+class KolvraneCore : public QuarryEffectCore
+{
+public:
+    static constexpr int bufferLength = 4096;
+    static constexpr int parameterCount = 22;
+
+    enum ParameterIndex : int
+    {
+        dynamicsParameter = 0,
+        preampParameter = 1,
+        thresholdParameter = 2,
+        shapeParameter = 3,
+        filter1TypeParameter = 4,  // filter n (0..2) parameters start at 4 + 5 * n:
+        filterParameterStride = 5, // type, route, cutoff, reso/bandwidth, volume
+        outputVolumeParameter = 19,
+        distortionFunctionParameter = 20,
+        fxParameter = 21
+    };
+
+    explicit KolvraneCore(CoreOwner* owner);
+    ~KolvraneCore() override = default;
+
+    void prepare(float sampleRate) override;
+    void setParameter(int index, float normalizedValue) override;
+    int setQuality(unsigned code) override;
+    int getLatency() const override { return latency; }
+    void processStereo(float* left, float* right, int count) override;
+    void processMono(float* samples, int count) override;
+
+    void getClipFlags(bool& positive, bool& negative) const;
+
+    // Display text of host parameter 0..21 from the values last delivered; "" for other indexes.
+    std::string getParameterText(int parameterIndex) const;
+
+    // For tests and diagnostics.
+    int getQuality() const { return quality; }
+    bool isChannelActive(int channel) const { return channels[channel].activity.active; }
+    double getCompressorEnvelope() const { return compressor.getEnvelope(); }
+    void setVectorPathEnabled(bool enable) { oversampler.setUseVectorPath(enable); }
+
+private:
+    // The twelve smoothed values that pass 1 records per sample for passes 2 and 3.
+    enum RampIndex : int
+    {
+        rampVolume1 = 0,
+        rampCutoff1 = 3,
+        rampDamping1 = 6,
+        rampShaperThreshold = 9,
+        rampShapeFactor = 10,
+        rampRawShape = 11,
+        rampCount = 12
+    };
+
+    struct FilterSettings
+    {
+        int type = filterOff;
+        int route = routePost;
+        double cutoffRaw = 0.0;
+        double resonanceRaw = 0.0;
+        double volumeRaw = 0.0;
+    };
+
+    struct Channel
+    {
+        DcBlocker dcBlocker;
+        FilterRecord filters[3];
+        LevelMeter meter;
+        ChannelActivity activity;
+        OversamplerHistory oversampler;
+        std::unique_ptr<double[]> work;
+        std::unique_ptr<double[]> dryRing; // 4096 samples stored twice
+    };
+
+    void processChunk(float* left, float* right, int count);
+    void smoothIntoRamps(int slot);
+    void prefilterAndAmplify(Channel& channel, double input, double compressorGain, int slot);
+    void shapeWorkBuffer(Channel& channel, int count);
+    double postProcess(Channel& channel, int slot, int ringIndex);
+    void loadFilterValues(FilterBankValues& values, int slot) const;
+    double filterBank(Channel& channel, int route, double x, const FilterBankValues& values) const;
+    void publish(bool mono);
+
+    void deriveShaperTargets();
+    void applyFilterParameter(int filter, int field, float v);
+    void snapSmoothersToTargets();
+
+    mutable std::shared_mutex clipLock;
+    ClipFlags publishedClip;
+
+    TanhTable tanhTable;
+    LevelToDbTable levelToDbTable;
+    DbToGainTable dbToGainTable;
+
+    std::unique_ptr<double[]> ramps[rampCount];
+    Channel channels[2];
+    int ringIndex = 0;
+    int quality = 0;
+    int latency = 0;
+
+    OversamplerKernels kernels;
+    Oversampler oversampler;
+    Compressor compressor;
+
+    // Values as last delivered (Dynamics and Threshold stored as 1 - v).
+    double dynamicsRaw = 0.0;
+    double preampRaw = 0.0;
+    double thresholdRaw = 0.0;
+    double shapeRaw = 0.0;
+    int distortionFunction = functionTanh;
+    FilterSettings filterSettings[3];
+    double outputVolumeRaw = 0.0;
+    double fxRaw = 0.0;
+
+    ClipFlags clip;
+    double meterDecay = 0.0;    // D = 1 - 0.0001 * b
+    double smoothingStep = 0.0; // k = 0.002 * b
+    double dcPole = 0.995;
+
+    Smoother filterVolume[3];
+    Smoother filterCutoff[3];
+    Smoother filterDamping[3];
+    Smoother makeupGain;
+    Smoother preampGain;
+    Smoother shaperThreshold;
+    Smoother shapeFactor;
+    Smoother rawShape;
+    Smoother fx;
+    Smoother outputGain;
+};

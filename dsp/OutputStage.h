@@ -1,0 +1,71 @@
+#pragma once
+
+#include "dsp/Tables.h"
+
+#include <cmath>
+
+// Removes the DC that the shaper (notably ASIM. TANH) leaves; pole 1 - 0.005 * b.
+struct DcBlocker
+{
+    double previousInput = 0.0;
+    double previousOutput = 0.0;
+
+    double process(double s, double pole)
+    {
+        previousOutput = s - previousInput + 1e-20 + pole * previousOutput + 1e-20;
+        previousInput = s;
+        return previousOutput;
+    }
+};
+
+// Dry/wet crossfade against the latency-aligned dry sample, then the output gain.
+inline double mixDryWet(double wet, double dry, double fx, double outputGain)
+{
+    return ((wet - dry) * fx + dry) * outputGain + 1e-20;
+}
+
+// Peak-hold meter on the meter curve, decaying by D per sample.
+struct LevelMeter
+{
+    double state = 0.0;
+
+    void update(double output, const MeterCurve& curve, double decay)
+    {
+        const double position = curve.lookup(output);
+        if (position > state)
+            state = position;
+        state = state * decay + 1e-20;
+    }
+};
+
+// Switches a channel off once its input is silent and its output has decayed below 2e-5.
+struct ChannelActivity
+{
+    static constexpr double silenceLevel = 2e-5;
+
+    bool active = true;
+    double peak = 0.0;
+
+    // Any non-zero input wakes the channel. The peak is raised by the magnitude: a block that
+    // starts on a negative half-wave must not be taken for silence and dropped in pass 3.
+    void noteInput(double x)
+    {
+        if (x != 0.0)
+        {
+            active = true;
+            const double magnitude = std::abs(x);
+            if (magnitude > peak)
+                peak = magnitude;
+        }
+    }
+
+    void noteOutput(double output, double decay)
+    {
+        peak = (decay + 1e-20) * peak;
+        const double magnitude = std::abs(output);
+        if (magnitude > peak)
+            peak = magnitude;
+        if (peak < silenceLevel)
+            active = false;
+    }
+};

@@ -1,0 +1,129 @@
+#include "dsp/Oversampler.h"
+
+#include <cmath>
+#include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#define KOLVRANE_HAS_X86_VECTOR_PATH 1
+#include <immintrin.h>
+#else
+#define KOLVRANE_HAS_X86_VECTOR_PATH 0
+#endif
+
+namespace
+{
+#define OVERSAMPLER_PATH scalar
+#define OVERSAMPLER_TARGET
+#define OVERSAMPLER_VECTOR 0
+#include "dsp/OversamplerPath.inc"
+#undef OVERSAMPLER_PATH
+#undef OVERSAMPLER_TARGET
+#undef OVERSAMPLER_VECTOR
+
+#if KOLVRANE_HAS_X86_VECTOR_PATH
+#define OVERSAMPLER_PATH avx2
+#define OVERSAMPLER_TARGET __attribute__((target("avx2,fma")))
+#define OVERSAMPLER_VECTOR 1
+#include "dsp/OversamplerPath.inc"
+#undef OVERSAMPLER_PATH
+#undef OVERSAMPLER_TARGET
+#undef OVERSAMPLER_VECTOR
+#endif
+
+struct KernelShape
+{
+    int factor;
+    double cutoff;      // 0.9 * pi / L
+    double windowStep;  // 2 * pi / (N - 1)
+    double windowStep2; // 4 * pi / (N - 1)
+};
+
+constexpr KernelShape kernelShapes[3] = {
+    {4, 0.7068583470577035, 0.09973310011396168, 0.19946620022792336},
+    {8, 0.3534291735288517, 0.049473900056532176, 0.09894780011306435},
+    {16, 0.17671458676442586, 0.024639942381096416, 0.04927988476219283},
+};
+
+std::vector<double> windowedSinc(const KernelShape& shape)
+{
+    const int length = OversamplerHistory::taps * shape.factor;
+    const double centre = (length - 1) / 2.0; // never an integer, so no 0/0 at the centre
+    const double pi = 3.141592653589793;
+    std::vector<double> h(length);
+    for (int n = 0; n < length; ++n)
+    {
+        const double t = n - centre;
+        const double window =
+            0.42 - 0.5 * std::cos(n * shape.windowStep) + 0.08 * std::cos(n * shape.windowStep2);
+        h[n] = std::sin(t * shape.cutoff) / (t * pi) * window;
+    }
+    return h;
+}
+
+int bankOffset(int factor)
+{
+    // phases of factor 4 first, then 8, then 16
+    return (factor == 4 ? 0 : factor == 8 ? 4 : 12) * OversamplerHistory::taps;
+}
+} // namespace
+
+void OversamplerHistory::clear()
+{
+    std::memset(up, 0, sizeof(up));
+    std::memset(down, 0, sizeof(down));
+    resetPositions();
+}
+
+OversamplerKernels::OversamplerKernels() : banks(28 * OversamplerHistory::taps)
+{
+    constexpr int taps = OversamplerHistory::taps;
+    for (int k = 0; k < 3; ++k)
+    {
+        const KernelShape& shape = kernelShapes[k];
+        kernels[k] = windowedSinc(shape);
+        double* phases = banks.data() + bankOffset(shape.factor);
+        for (int r = 0; r < shape.factor; ++r)
+            for (int j = 0; j < taps; ++j)
+                phases[r * taps + j] = kernels[k][j * shape.factor + r];
+    }
+}
+
+const double* OversamplerKernels::bank(int factor) const
+{
+    return banks.data() + bankOffset(factor);
+}
+
+Oversampler::Oversampler(const OversamplerKernels& kernelSet, const TanhTable& tanhTable)
+    : kernels(kernelSet), tanh(tanhTable), useVector(processorHasVectorPath())
+{
+}
+
+bool Oversampler::processorHasVectorPath()
+{
+#if KOLVRANE_HAS_X86_VECTOR_PATH
+    static const bool available = []
+    {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    }();
+    return available;
+#else
+    return false;
+#endif
+}
+
+void Oversampler::process(int factor, OversamplerHistory& history, const OversamplerBlock& block,
+                          ClipFlags& flags) const
+{
+    if (factor != 4 && factor != 8 && factor != 16)
+        return;
+    const double* bank = kernels.bank(factor);
+#if KOLVRANE_HAS_X86_VECTOR_PATH
+    if (useVector)
+    {
+        avx2::process(factor, history, bank, block, tanh, flags);
+        return;
+    }
+#endif
+    scalar::process(factor, history, bank, block, tanh, flags);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "dsp/Shaper.h"
+#include "dsp/Tables.h"
+
+#include <vector>
+
+// Per-channel histories: 16 up-rings and 16 down-rings of 16 values stored twice, so that a
+// read of 16 consecutive slots from any position never wraps. Factor L uses the first L rings.
+struct OversamplerHistory
+{
+    static constexpr int ringCount = 16;
+    static constexpr int taps = 16;
+    static constexpr int ringLength = 2 * taps;
+
+    alignas(32) double up[ringCount][ringLength];
+    alignas(32) double down[ringCount][ringLength];
+    int upPosition = 0;
+    int downPosition = 0;
+
+    OversamplerHistory() { clear(); }
+    void clear();
+    void resetPositions() { upPosition = downPosition = 0; }
+};
+
+// Blackman-windowed sinc kernels of 16 * L taps (cut-off at 90 % of the base Nyquist) and their
+// polyphase banks: phase r of factor L holds h[j * L + r] for j = 0..15.
+class OversamplerKernels
+{
+public:
+    OversamplerKernels();
+
+    static int factorIndex(int factor) { return factor == 4 ? 0 : factor == 8 ? 1 : 2; }
+    const std::vector<double>& kernel(int factor) const { return kernels[factorIndex(factor)]; }
+    const double* phase(int factor, int r) const { return bank(factor) + r * OversamplerHistory::taps; }
+    const double* bank(int factor) const;
+
+private:
+    std::vector<double> kernels[3];
+    std::vector<double> banks; // 4 + 8 + 16 phases of 16 coefficients
+};
+
+// The base-rate values a block of oversampled shaping reads: per-sample shaper settings.
+struct OversamplerBlock
+{
+    double* buffer;
+    int count;
+    const double* thresholds;
+    const double* shapes;
+    const double* rawShapes;
+    int function;
+};
+
+// Interpolates each base sample to L values, shapes them and decimates back with the same filter.
+// The chain is a linear-phase filter delayed by exactly 17 base samples at every factor.
+class Oversampler
+{
+public:
+    static constexpr int latency = 17;
+
+    Oversampler(const OversamplerKernels& kernels, const TanhTable& tanh);
+
+    // factor is 4, 8 or 16; the buffer is replaced in place.
+    void process(int factor, OversamplerHistory& history, const OversamplerBlock& block,
+                 ClipFlags& flags) const;
+
+    // The AVX2/FMA path is chosen at run time where the processor has it.
+    static bool processorHasVectorPath();
+    bool isUsingVectorPath() const { return useVector; }
+    void setUseVectorPath(bool enable) { useVector = enable && processorHasVectorPath(); }
+
+private:
+    const OversamplerKernels& kernels;
+    const TanhTable& tanh;
+    bool useVector;
+};
