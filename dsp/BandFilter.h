@@ -38,13 +38,20 @@ class BandFilter
 public:
     static double process(FilterRecord& r, double x, double cutoff, double damping, int type)
     {
+        return process(r, x, cutoff, damping, std::sqrt(damping), type);
+    }
+
+    // inputScale is sqrt(damping), shared by both channels of a sample.
+    static double process(FilterRecord& r, double x, double cutoff, double damping, double inputScale,
+                          int type)
+    {
         if (type == filterOff)
         {
             r.output = x;
             return x;
         }
         constexpr double e = 1e-20;
-        const double scaled = std::sqrt(damping) * x;
+        const double scaled = inputScale * x;
         r.input = x;
         r.low = cutoff * r.band + r.low + e;
         r.band = (scaled - r.low - r.band * damping + e) * cutoff + r.band + e;
@@ -89,6 +96,7 @@ struct FilterBankValues
     double volume[3];
     double cutoff[3];
     double damping[3];
+    double inputScale[3]; // sqrt(damping), only for filters that are switched on
 };
 
 // Sum of the filters routed to one bank, each scaled by its volume; the input itself when none is.

@@ -91,9 +91,9 @@ void KolvraneCore::deriveShaperTargets()
     compressor.setThresholdDb(thresholdDb);
     makeupGain.target = std::pow(10.0, Compressor::makeupDbForThreshold(thresholdDb) * 0.05);
     preampGain.target = std::pow(10.0, preampRaw * 48.0 * 0.05);
-    shaperThreshold.target = std::pow(10.0, thresholdRaw * -48.0 * 0.05);
-    shapeFactor.target = shapeRaw * shapeRaw * shapeRaw * 40.0 + 1.0;
-    rawShape.target = shapeRaw;
+    buffered.target[rampShaperThreshold] = std::pow(10.0, thresholdRaw * -48.0 * 0.05);
+    buffered.target[rampShapeFactor] = shapeRaw * shapeRaw * shapeRaw * 40.0 + 1.0;
+    buffered.target[rampRawShape] = shapeRaw;
 }
 
 void KolvraneCore::applyFilterParameter(int filter, int field, float v)
@@ -109,15 +109,15 @@ void KolvraneCore::applyFilterParameter(int filter, int field, float v)
         break;
     case 2:
         settings.cutoffRaw = v;
-        filterCutoff[filter].target = BandFilter::cutoffCoefficient(settings.cutoffRaw);
+        buffered.target[rampCutoff1 + filter] = BandFilter::cutoffCoefficient(settings.cutoffRaw);
         break;
     case 3:
         settings.resonanceRaw = v;
-        filterDamping[filter].target = BandFilter::damping(settings.resonanceRaw);
+        buffered.target[rampDamping1 + filter] = BandFilter::damping(settings.resonanceRaw);
         break;
     default:
         settings.volumeRaw = v;
-        filterVolume[filter].target = settings.volumeRaw;
+        buffered.target[rampVolume1 + filter] = settings.volumeRaw;
         break;
     }
 }
@@ -182,8 +182,8 @@ void KolvraneCore::prepare(float sampleRate)
     }
     for (int f = 0; f < 3; ++f)
     {
-        filterCutoff[f].target = BandFilter::cutoffCoefficient(filterSettings[f].cutoffRaw);
-        filterDamping[f].target = BandFilter::damping(filterSettings[f].resonanceRaw);
+        buffered.target[rampCutoff1 + f] = BandFilter::cutoffCoefficient(filterSettings[f].cutoffRaw);
+        buffered.target[rampDamping1 + f] = BandFilter::damping(filterSettings[f].resonanceRaw);
     }
 
     meterDecay = 1.0 - 0.0001 * info.timingFactor;
@@ -195,27 +195,14 @@ void KolvraneCore::prepare(float sampleRate)
 
 void KolvraneCore::snapSmoothersToTargets()
 {
-    for (int f = 0; f < 3; ++f)
-    {
-        filterVolume[f].snap();
-        filterCutoff[f].snap();
-        filterDamping[f].snap();
-    }
+    buffered.snap();
     makeupGain.snap();
     preampGain.snap();
-    shaperThreshold.snap();
-    shapeFactor.snap();
-    rawShape.snap();
     fx.snap();
     outputGain.target = static_cast<float>(outputVolumeRaw * outputVolumeRaw * 4.0);
     outputGain.snap();
-
-    const Smoother* buffered[rampCount] = {&filterVolume[0],  &filterVolume[1],  &filterVolume[2],
-                                           &filterCutoff[0],  &filterCutoff[1],  &filterCutoff[2],
-                                           &filterDamping[0], &filterDamping[1], &filterDamping[2],
-                                           &shaperThreshold,  &shapeFactor,      &rawShape};
     for (int r = 0; r < rampCount; ++r)
-        std::fill(ramps[r].get(), ramps[r].get() + bufferLength, buffered[r]->current);
+        std::fill(ramps[r].get(), ramps[r].get() + bufferLength, buffered.current[r]);
 }
 
 int KolvraneCore::setQuality(unsigned code)
@@ -254,16 +241,9 @@ void KolvraneCore::processMono(float* samples, int count)
 
 void KolvraneCore::smoothIntoRamps(int slot)
 {
-    const double k = smoothingStep;
-    Smoother* buffered[rampCount] = {&filterVolume[0],  &filterVolume[1],  &filterVolume[2],
-                                     &filterCutoff[0],  &filterCutoff[1],  &filterCutoff[2],
-                                     &filterDamping[0], &filterDamping[1], &filterDamping[2],
-                                     &shaperThreshold,  &shapeFactor,      &rawShape};
+    buffered.step(smoothingStep);
     for (int r = 0; r < rampCount; ++r)
-    {
-        buffered[r]->step(k);
-        ramps[r][slot] = buffered[r]->current;
-    }
+        ramps[r][slot] = buffered.current[r];
 }
 
 void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const
@@ -273,6 +253,7 @@ void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const
         values.volume[f] = ramps[rampVolume1 + f][slot];
         values.cutoff[f] = ramps[rampCutoff1 + f][slot];
         values.damping[f] = ramps[rampDamping1 + f][slot];
+        values.inputScale[f] = filterSettings[f].type != filterOff ? std::sqrt(values.damping[f]) : 0.0;
     }
 }
 
@@ -284,15 +265,14 @@ double KolvraneCore::filterBank(Channel& channel, int route, double x, const Fil
     return processFilterBank(route, x, records, types, routes, values);
 }
 
-void KolvraneCore::prefilterAndAmplify(Channel& channel, double input, double compressorGain, int slot)
+void KolvraneCore::prefilterAndAmplify(Channel& channel, double input, double compressorGain,
+                                       const FilterBankValues& values, int slot)
 {
     if (!channel.activity.active)
     {
         channel.work[slot] = 0.0;
         return;
     }
-    FilterBankValues values;
-    loadFilterValues(values, slot);
     const double compressed = compressorGain * input + tiny;
     const double preStage = filterBank(channel, routePre, compressed, values);
     channel.work[slot] = preampGain.current * preStage + tiny;
@@ -318,13 +298,11 @@ void KolvraneCore::shapeWorkBuffer(Channel& channel, int count)
     oversampler.process(factor, channel.oversampler, block, clip);
 }
 
-double KolvraneCore::postProcess(Channel& channel, int slot, int ring)
+double KolvraneCore::postProcess(Channel& channel, const FilterBankValues& values, int slot, int ring)
 {
     double output = 0.0;
     if (channel.activity.active)
     {
-        FilterBankValues values;
-        loadFilterValues(values, slot);
         const double z = channel.dcBlocker.process(channel.work[slot], dcPole);
         const double w = filterBank(channel, routePost, z, values);
         const double dry = channel.dryRing[ring - latency + bufferLength];
@@ -333,6 +311,11 @@ double KolvraneCore::postProcess(Channel& channel, int slot, int ring)
     channel.meter.update(output, getMeterCurve(), meterDecay);
     channel.activity.noteOutput(output, meterDecay);
     return output;
+}
+
+bool KolvraneCore::anyChannelActive(int channelCount) const
+{
+    return channels[0].activity.active || (channelCount > 1 && channels[1].activity.active);
 }
 
 void KolvraneCore::processChunk(float* left, float* right, int count)
@@ -360,8 +343,18 @@ void KolvraneCore::processChunk(float* left, float* right, int count)
             detector = std::max(detector, std::abs(inputs[c]));
         }
         const double gain = compressor.computeGain(detector, makeupGain.current);
-        for (int c = 0; c < channelCount; ++c)
-            prefilterAndAmplify(channels[c], inputs[c], gain, i);
+        if (anyChannelActive(channelCount))
+        {
+            FilterBankValues values;
+            loadFilterValues(values, i);
+            for (int c = 0; c < channelCount; ++c)
+                prefilterAndAmplify(channels[c], inputs[c], gain, values, i);
+        }
+        else
+        {
+            for (int c = 0; c < channelCount; ++c)
+                channels[c].work[i] = 0.0;
+        }
         ring = (ring + 1) & (bufferLength - 1);
     }
 
@@ -374,9 +367,12 @@ void KolvraneCore::processChunk(float* left, float* right, int count)
     ring = startRing;
     for (int i = 0; i < count; ++i)
     {
+        FilterBankValues values;
+        if (anyChannelActive(channelCount))
+            loadFilterValues(values, i);
         double outputs[2] = {0.0, 0.0};
         for (int c = 0; c < channelCount; ++c)
-            outputs[c] = postProcess(channels[c], i, ring);
+            outputs[c] = postProcess(channels[c], values, i, ring);
         fx.step(smoothingStep);
         outputGain.step(smoothingStep);
 

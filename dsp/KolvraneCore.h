@@ -90,9 +90,11 @@ private:
 
     void processChunk(float* left, float* right, int count);
     void smoothIntoRamps(int slot);
-    void prefilterAndAmplify(Channel& channel, double input, double compressorGain, int slot);
+    void prefilterAndAmplify(Channel& channel, double input, double compressorGain,
+                             const FilterBankValues& values, int slot);
     void shapeWorkBuffer(Channel& channel, int count);
-    double postProcess(Channel& channel, int slot, int ringIndex);
+    double postProcess(Channel& channel, const FilterBankValues& values, int slot, int ringIndex);
+    bool anyChannelActive(int channelCount) const;
     void loadFilterValues(FilterBankValues& values, int slot) const;
     double filterBank(Channel& channel, int route, double x, const FilterBankValues& values) const;
     void publish(bool mono);
@@ -133,14 +135,11 @@ private:
     double smoothingStep = 0.0; // k = 0.002 * b
     double dcPole = 0.995;
 
-    Smoother filterVolume[3];
-    Smoother filterCutoff[3];
-    Smoother filterDamping[3];
+    // The twelve smoothed values recorded in the ramp buffers, in ramp order: filter 1..3
+    // volume, cutoff coefficient, damping; shaper threshold gain, shape factor, raw Shape.
+    SmootherBank<rampCount> buffered;
     Smoother makeupGain;
     Smoother preampGain;
-    Smoother shaperThreshold;
-    Smoother shapeFactor;
-    Smoother rawShape;
     Smoother fx;
     Smoother outputGain;
 };

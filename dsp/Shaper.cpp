@@ -6,11 +6,13 @@ template <int Function>
 void shapeBlockWith(double* buffer, int count, const double* thresholds, const double* shapes,
                     const double* rawShapes, const TanhTable& tanh, ClipFlags& flags)
 {
+    ClipFlags localFlags = flags; // keeps the byte stores from aliasing the buffers
     for (int i = 0; i < count; ++i)
     {
         const ShaperSettings settings{thresholds[i], shapes[i], rawShapes[i]};
-        buffer[i] = shaper::shapeSample<Function, false>(buffer[i], settings, tanh, flags);
+        buffer[i] = shaper::shapeSample<Function, false>(buffer[i], settings, tanh, localFlags);
     }
+    flags = localFlags;
 }
 
 template <bool Oversampled>

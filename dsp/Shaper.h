@@ -26,9 +26,14 @@ struct ClipFlags
 // Threshold T (linear), shape factor S (1..41) and raw Shape value R (0..1) of one base sample.
 struct ShaperSettings
 {
+    ShaperSettings(double t, double s, double r) : threshold(t), shape(s), rawShape(r), inverseShape(1.0 / s)
+    {
+    }
+
     double threshold;
     double shape;
     double rawShape;
+    double inverseShape; // the oversampler shapes L values per setting: divide once
 };
 
 namespace shaper
@@ -71,18 +76,19 @@ inline double shapeSample(double x, const ShaperSettings& s, const TanhTable& ta
     }
 
     const double sh = s.shape;
+    const double inverse = s.inverseShape;
     if (x > t)
     {
         flags.positive = 1;
         switch (Function)
         {
         case functionTanh:
-            return t + tanh.lookup((x - t) * sh) / sh + tiny;
+            return t + tanh.lookup((x - t) * sh) * inverse + tiny;
         case functionAtan:
-            return 0.6366 * (t + std::atan((x - t) * sh) / sh + tiny);
+            return 0.6366 * (t + std::atan((x - t) * sh) * inverse + tiny);
         case functionHardClip:
         case functionMixedTanhClip:
-            return (x - t) / sh + t + tiny;
+            return (x - t) * inverse + t + tiny;
         case functionCrossover:
         {
             const double f = crossoverArgument(x - t, sh);
@@ -101,11 +107,11 @@ inline double shapeSample(double x, const ShaperSettings& s, const TanhTable& ta
         {
         case functionTanh:
         case functionMixedTanhClip:
-            return tanh.lookup((x + t) * sh) / sh - t + tiny;
+            return tanh.lookup((x + t) * sh) * inverse - t + tiny;
         case functionAtan:
-            return 0.6366 * (std::atan((x + t) * sh) / sh - t + tiny);
+            return 0.6366 * (std::atan((x + t) * sh) * inverse - t + tiny);
         case functionHardClip:
-            return (x + t) / sh - t + tiny;
+            return (x + t) * inverse - t + tiny;
         case functionCrossover:
         {
             const double f = crossoverArgument(x + t, sh);

@@ -9,3 +9,22 @@ struct Smoother
     void step(double k) { current = current - ((current - target) * k + 1e-20); }
     void snap() { current = target; }
 };
+
+// A group of smoothers stepped together; contiguous so the step vectorises.
+template <int Count> struct SmootherBank
+{
+    double current[Count] = {};
+    double target[Count] = {};
+
+    void step(double k)
+    {
+        for (int i = 0; i < Count; ++i)
+            current[i] = current[i] - ((current[i] - target[i]) * k + 1e-20);
+    }
+
+    void snap()
+    {
+        for (int i = 0; i < Count; ++i)
+            current[i] = target[i];
+    }
+};
