@@ -53,7 +53,7 @@ void QuarryEffectCore::publishMeterLevels(double left, double right)
     meterRight = clampToUnit(right);
 }
 
-double QuarryEffectCore::advancePresetFade()
+double QuarryEffectCore::advanceActivePresetFade()
 {
     // At least one silent sample, so that a very low rate cannot leave the fade waiting forever.
     const int silenceSamples = std::max(1, static_cast<int>(sampleRateInfo.rateRatio * 4000.0));

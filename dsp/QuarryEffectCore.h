@@ -50,9 +50,11 @@ protected:
     void publishMeterLevels(double left, double right);
 
     // One sample of the preset fade; returns the factor for this sample's outputs.
-    double advancePresetFade();
+    double advancePresetFade() { return presetFade.isActive() ? advanceActivePresetFade() : 1.0; }
 
 private:
+    double advanceActivePresetFade();
+
     CoreOwner* owner;
     SampleRateInfo sampleRateInfo;
     mutable std::shared_mutex meterLock;
