@@ -49,6 +49,7 @@ void KolvraneCore::setParameter(int index, float normalizedValue)
     if (index < 0 || index >= parameterCount)
         return;
     const float v = clampNormalized(normalizedValue);
+    rampsHoldSettledValues = false; // a buffered target may move
     switch (index)
     {
     case dynamicsParameter:
@@ -203,6 +204,7 @@ void KolvraneCore::snapSmoothersToTargets()
     outputGain.snap();
     for (int r = 0; r < rampCount; ++r)
         std::fill(ramps[r].get(), ramps[r].get() + bufferLength, buffered.current[r]);
+    rampsHoldSettledValues = false; // k changed: the next steps may still move the values
 }
 
 int KolvraneCore::setQuality(unsigned code)
@@ -241,9 +243,20 @@ void KolvraneCore::processMono(float* samples, int count)
 
 void KolvraneCore::smoothIntoRamps(int slot)
 {
-    buffered.step(smoothingStep);
+    if (rampsHoldSettledValues)
+        return;
+    if (buffered.step(smoothingStep))
+    {
+        for (int r = 0; r < rampCount; ++r)
+            ramps[r][slot] = buffered.current[r];
+        return;
+    }
+    // Settled: every remaining slot, now and in later calls, holds these values.
     for (int r = 0; r < rampCount; ++r)
-        ramps[r][slot] = buffered.current[r];
+        std::fill(ramps[r].get() + slot, ramps[r].get() + bufferLength, buffered.current[r]);
+    for (int r = 0; r < rampCount; ++r)
+        std::fill(ramps[r].get(), ramps[r].get() + slot, buffered.current[r]);
+    rampsHoldSettledValues = true;
 }
 
 void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const

@@ -138,6 +138,7 @@ private:
     // The twelve smoothed values recorded in the ramp buffers, in ramp order: filter 1..3
     // volume, cutoff coefficient, damping; shaper threshold gain, shape factor, raw Shape.
     SmootherBank<rampCount> buffered;
+    bool rampsHoldSettledValues = false; // buffered values settled and written to every ramp slot
     Smoother makeupGain;
     Smoother preampGain;
     Smoother fx;

@@ -61,7 +61,11 @@ struct ChannelActivity
 
     void noteOutput(double output, double decay)
     {
+        // The peak carries no denormal guard; far below the silence level its exact value no
+        // longer matters, so it is flushed before it reaches the slow denormal range.
         peak = (decay + 1e-20) * peak;
+        if (peak < 1e-30)
+            peak = 0.0;
         const double magnitude = std::abs(output);
         if (magnitude > peak)
             peak = magnitude;

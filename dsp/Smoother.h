@@ -16,10 +16,18 @@ template <int Count> struct SmootherBank
     double current[Count] = {};
     double target[Count] = {};
 
-    void step(double k)
+    // Returns false when the step left every value unchanged: with the same targets and k
+    // every later step will too, so the caller may skip them without changing any result.
+    bool step(double k)
     {
+        bool changed = false;
         for (int i = 0; i < Count; ++i)
-            current[i] = current[i] - ((current[i] - target[i]) * k + 1e-20);
+        {
+            const double next = current[i] - ((current[i] - target[i]) * k + 1e-20);
+            changed |= next != current[i];
+            current[i] = next;
+        }
+        return changed;
     }
 
     void snap()

@@ -127,3 +127,31 @@ TEST(CoreProcess, FreshCoreFedZerosOutputsExactZerosAfterTheFirstSample)
     }
 }
 } // namespace
+
+namespace
+{
+TEST(CoreParameters, ChangeAfterTheSmoothersSettledStillGlidesIn)
+{
+    auto changed = makeCore(defaultParameters());
+    auto unchanged = makeCore(defaultParameters());
+    auto a = sine(60000, 220.0, 0.9), aRight = a;
+    auto b = a, bRight = a;
+    // long enough for every smoothed value to come to rest exactly
+    changed->processStereo(a.data(), aRight.data(), 4096);
+    unchanged->processStereo(b.data(), bRight.data(), 4096);
+    for (int start = 4096; start < 40000; start += 4096)
+    {
+        changed->processStereo(a.data() + start, aRight.data() + start, 4096);
+        unchanged->processStereo(b.data() + start, bRight.data() + start, 4096);
+    }
+    ASSERT_EQ(a, b);
+    changed->setParameter(2, 0.1f); // threshold down: the shaper bends much more
+    changed->processStereo(a.data() + 40000, aRight.data() + 40000, 4096);
+    unchanged->processStereo(b.data() + 40000, bRight.data() + 40000, 4096);
+    EXPECT_NEAR(a[40000], b[40000], 0.01f); // the glide starts from the settled value
+    float largestDifference = 0.0f;
+    for (int i = 40000; i < 44096; ++i)
+        largestDifference = std::max(largestDifference, std::abs(a[i] - b[i]));
+    EXPECT_GT(largestDifference, 0.1f);
+}
+} // namespace
