@@ -1,0 +1,70 @@
+#pragma once
+
+#include "dsp/QuarryEffectCore.h"
+#include "framework/processor/BasePluginOldStyle.h"
+#include "framework/processor/MidiEventQueue.h"
+
+// What every effect of the product line has: one DSP core driven in sample-accurate runs cut
+// at MIDI events, the processor lock, and the quality setting.
+class QuarryEffect : public BasePluginOldStyle
+{
+public:
+    using Core = QuarryEffectCore;
+
+    // The core holds at most this many samples per call.
+    static constexpr int maxSamplesPerCoreCall = 4096;
+
+    QuarryEffect(int numPresetableParameters, int numOtherParameters);
+    ~QuarryEffect() override;
+
+    void prepareToPlay(double sampleRate, int estimatedSamplesPerBlock) override;
+    void releaseResources() override;
+    void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+
+    void initialise() override;
+    void parameterChanged(Parameter* parameter) override;
+
+    virtual Core* createCore() { return nullptr; }
+    virtual int getNumClocks() const { return 0; }
+    virtual bool hasQualitySetting() const = 0;
+    virtual bool isQualityAppliedOnPrepare() const { return true; }
+
+    // floor(q * 3 + 0.5): the nearest of the four levels, halves rounding up.
+    static unsigned qualityCodeOf(float normalizedQuality);
+    unsigned getQualityCode() const;
+    int getDefaultQualityLevel() const noexcept { return defaultQualityLevel; }
+    void setDefaultQualityLevel(int level) noexcept { defaultQualityLevel = juce::jlimit(0, 3, level); }
+
+    bool isActive() const noexcept { return active.load() != 0; }
+    Core* getCore() noexcept { return core.get(); }
+    juce::CriticalSection& getProcessorLock() noexcept { return processorLock; }
+
+protected:
+    // Handles one MIDI event between two runs: control changes and program changes.
+    virtual void handleMidiEvent(const juce::MidiMessageMetadata& event);
+
+private:
+    // Lets the core call back into the preset layer without the core knowing the processor.
+    struct CoreCallback : CoreOwner
+    {
+        explicit CoreCallback(QuarryEffect& effect) : owner(effect) {}
+        void applyCurrentPreset() override { owner.applyCurrentPreset(); }
+        QuarryEffect& owner;
+    };
+
+    void flushRun();
+
+    // Per-block run state, audio thread only.
+    int pendingSamples = 0;
+    bool stereo = false;
+    float* leftPointer = nullptr;
+    float* rightPointer = nullptr;
+
+    int defaultQualityLevel = 0;
+    Parameter* qualityParameter = nullptr;
+    std::atomic<int> active{0};
+    MidiEventQueue midiQueue;
+    juce::CriticalSection processorLock;
+    CoreCallback coreCallback{*this};
+    std::unique_ptr<Core> core;
+};

@@ -1,0 +1,36 @@
+#include "framework/resources/Resources.h"
+
+#include "framework/resources/ResourceTable.h"
+
+bool loadResource(const juce::String& fileName, juce::MemoryBlock& destination)
+{
+    const int dot = fileName.lastIndexOfChar('.');
+    if (dot < 0)
+        return false;
+
+    const juce::String name = fileName.substring(0, dot);
+    const juce::String type = fileName.substring(dot + 1);
+    const auto* resource = findEmbeddedResource(type.toRawUTF8(), name.toRawUTF8());
+    if (resource == nullptr)
+        return false;
+
+    destination.replaceAll(resource->data, resource->size);
+    return true;
+}
+
+std::unique_ptr<juce::XmlElement> loadTextResource(const juce::String& fileName)
+{
+    juce::MemoryBlock block;
+    if (!loadResource(fileName, block))
+        return nullptr;
+    return juce::parseXML(block.toString());
+}
+
+juce::Image loadImageResource(const juce::String& fileName)
+{
+    juce::MemoryBlock block;
+    // Four bytes or fewer cannot hold any image header.
+    if (!loadResource(fileName, block) || block.getSize() <= 4)
+        return {};
+    return juce::ImageFileFormat::loadFrom(block.getData(), block.getSize());
+}

@@ -1,0 +1,5 @@
+#include "product/KolvraneEditor.h"
+
+#include "product/Kolvrane.h"
+
+KolvraneEditor::KolvraneEditor(Kolvrane& owner) : BasePluginEditor(owner) {}

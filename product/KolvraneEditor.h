@@ -1,0 +1,12 @@
+#pragma once
+
+#include "framework/gui/BasePluginEditor.h"
+
+class Kolvrane;
+
+// Kolvrane's persistent editor.
+class KolvraneEditor : public BasePluginEditor
+{
+public:
+    explicit KolvraneEditor(Kolvrane& owner);
+};

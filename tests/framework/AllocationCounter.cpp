@@ -1,0 +1,44 @@
+#include "AllocationCounter.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+thread_local bool counting = false;
+thread_local long allocations = 0;
+
+void* allocate(std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+AllocationCounter::AllocationCounter()
+{
+    allocations = 0;
+    counting = true;
+}
+
+AllocationCounter::~AllocationCounter()
+{
+    counting = false;
+}
+
+long AllocationCounter::count() const
+{
+    return allocations;
+}
+
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size == 0 ? 1 : size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size == 0 ? 1 : size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
