@@ -49,6 +49,14 @@ public:
     int getNumHostParameters() const override { return 22; }
     RecordingCore& core() { return *recordingCore; }
 
+    juce::String getDescription() const override { return {}; }
+    juce::String getVersionString() const override { return {}; }
+    juce::String getFirstYear() const override { return {}; }
+    juce::String getReleaseDate() const override { return {}; }
+    juce::String getBuildString() const override { return {}; }
+    juce::String getPluginFormat() const override { return {}; }
+    juce::String getPlatform() const override { return {}; }
+
     // Every MIDI event goes into the core's log too, so the order of runs and events shows.
 protected:
     void handleMidiEvent(const juce::MidiMessageMetadata& event) override
