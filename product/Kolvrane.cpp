@@ -1,6 +1,7 @@
 #include "product/Kolvrane.h"
 
 #include "dsp/KolvraneCore.h"
+#include "framework/presets/PresetXml.h"
 #include "product/KolvraneEditor.h"
 
 #include <cmath>
@@ -46,4 +47,63 @@ void Kolvrane::handleEvent(int eventId)
     if (next > 5.0f)
         next = 0.0f;
     function->setNormalizedValue(next * 0.2f, true);
+}
+
+//==============================================================================
+void Kolvrane::presetFromXml(const juce::XmlElement& element, Preset& preset) const
+{
+    if (!isPresetXml(element))
+        return;
+    if (PresetXml::getAttribute(element, "rev").getIntValue() != 0)
+    {
+        QuarryOldCompatible::presetFromXml(element, preset);
+        return;
+    }
+
+    // Older presets had no distortion function (so the first one) and were always fully wet.
+    preset.setName(PresetXml::getAttribute(element, "name", "unnamed"));
+    preset.setValue(distortionFunctionIndex, 0.0f);
+    preset.setValue(fxIndex, 1.0f);
+    readPresetParams(
+        element, preset,
+        [this](const juce::String& name)
+        { return name == "Knee" ? int(shapeIndex) : findPresetParameterIndex(name); },
+        [](int index, const juce::String& value)
+        { return convertLegacyPresetValue(index, value.getDoubleValue()); });
+}
+
+std::unique_ptr<juce::XmlElement> Kolvrane::presetToXml(const Preset& preset) const
+{
+    auto element = QuarryOldCompatible::presetToXml(preset);
+    element->setAttribute("rev", presetRevision);
+    return element;
+}
+
+float Kolvrane::convertLegacyPresetValue(int index, double v)
+{
+    switch (index)
+    {
+    case 4:
+    case 9:
+    case 14:
+        // Four old filter types become positions 1..4; the new "OFF" at 0 is never produced.
+        return static_cast<float>((std::floor(v * 3.0 + 0.5) + 1.0) * 0.25);
+    case 6:
+    case 11:
+    case 16:
+    {
+        // The cutoff scale changed; this polynomial maps old positions onto the new scale.
+        const double p = (((2.1349206349206535 - 1.3095238095238149 * v) * v - 0.8424603174603378) * v +
+                          1.0229365079365162) *
+                             v -
+                         0.08587301587301681;
+        return static_cast<float>(p >= 0.0 ? p : 0.0);
+    }
+    case 7:
+    case 12:
+    case 17:
+        return static_cast<float>(0.3 * v);
+    default:
+        return static_cast<float>(v);
+    }
 }

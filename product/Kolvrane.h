@@ -8,9 +8,15 @@ class Kolvrane : public QuarryOldCompatible
 public:
     enum ParameterIndex
     {
+        shapeIndex = 3,
         distortionFunctionIndex = 20,
+        fxIndex = 21,
         qualityIndex = 22
     };
+
+    // Presets are written with this revision; those without one (or with 0) predate
+    // "Distortion Function" and "FX" and are converted when read.
+    static constexpr int presetRevision = 1;
 
     enum ProductEvent
     {
@@ -28,6 +34,11 @@ public:
     int getNumHostParameters() const override { return numHostParameters; }
     juce::String getParameterTextForIndex(int parameterIndex) override;
     void handleEvent(int eventId) override;
+
+    void presetFromXml(const juce::XmlElement& element, Preset& preset) const override;
+    std::unique_ptr<juce::XmlElement> presetToXml(const Preset& preset) const override;
+    // The value an older revision stored for presetable parameter `index`, in today's meaning.
+    static float convertLegacyPresetValue(int index, double value);
 
     Core* createCore() override;
     bool hasQualitySetting() const override { return true; }

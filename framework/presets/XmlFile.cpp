@@ -1,0 +1,34 @@
+#include "framework/presets/XmlFile.h"
+
+namespace XmlFile
+{
+std::unique_ptr<juce::XmlElement> read(const juce::File& file)
+{
+    if (!file.existsAsFile())
+        return nullptr;
+    return juce::parseXML(file.loadFileAsString());
+}
+
+bool writeAtomically(const juce::XmlElement& element, const juce::File& file)
+{
+    if (file.isDirectory())
+        return false;
+
+    juce::XmlElement::TextFormat format;
+    format.customEncoding = "UTF-8";
+    format.lineWrapLength = 60;
+    const juce::String text = element.toString(format);
+
+    // The temporary file lies beside the target, so the final rename never crosses volumes.
+    juce::TemporaryFile temporary(file, juce::TemporaryFile::useHiddenFile);
+    {
+        juce::FileOutputStream stream(temporary.getFile());
+        if (!stream.openedOk() || !stream.writeText(text, false, false, nullptr))
+            return false;
+        stream.flush();
+        if (stream.getStatus().failed())
+            return false;
+    }
+    return temporary.overwriteTargetFileWithTemporary();
+}
+} // namespace XmlFile
