@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 mkdir -p "$HOME/.vst" out
 install -m 0755 build/plugin/Kolvrane.so "$HOME/.vst/Kolvrane.so"
 
-host=build/tools/kolvrane-host/kolvrane-host
+host=build/bin/kolvrane-host
 "$host" --plugin "$HOME/.vst/Kolvrane.so" --info
 "$host" --plugin "$HOME/.vst/Kolvrane.so" --set "Preamp=0.7" --set "Distortion Function=0.2" \
     --in examples/bassline-drums.wav --out out/bassline-drums-kolvrane.wav

@@ -96,6 +96,7 @@ protected:
     {
         effect = std::make_unique<RecordingEffect>();
         effect->initialise();
+        effect->setChangingType(BasePluginOldStyle::silentChanging); // program changes fade via the core
         effect->setPlayConfigDetails(2, 2, 44100.0, 512);
         effect->prepareToPlay(44100.0, 512);
         effect->core().log.clear();
@@ -219,7 +220,8 @@ TEST_F(ProcessorTest, HostParameterTable)
     EXPECT_EQ(effect->getParameterName(21), "FX");
     EXPECT_EQ(effect->getParameterName(22), "");
     EXPECT_EQ(effect->getParameterName(-1), "");
-    EXPECT_FLOAT_EQ(effect->getParameter(21), 1.0f);
+    effect->getParameterSet().setNormalizedValue(21, 0.25f);
+    EXPECT_FLOAT_EQ(effect->getParameter(21), 0.25f);
     EXPECT_FLOAT_EQ(effect->getParameter(22), 0.0f);
     EXPECT_EQ(effect->getParameterText(23), "");
     effect->setParameter(400, 1.0f); // out of range: ignored
