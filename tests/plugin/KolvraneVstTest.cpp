@@ -1,0 +1,154 @@
+// The built plug-in as a host sees it: loaded with dlopen through VSTPluginMain and driven only
+// through the VST 2.4 binary interface.
+#include "kolvrane/vsthost/OfflineRenderer.h"
+#include "kolvrane/vsthost/VstPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kolvrane::vsthost;
+
+namespace
+{
+std::unique_ptr<VstPlugin> loadKolvrane()
+{
+    auto plugin = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+    plugin->prepare(44100.0f, 512);
+    return plugin;
+}
+
+AudioChannels noise(int frames)
+{
+    AudioChannels channels(2, std::vector<float>(static_cast<size_t>(frames)));
+    uint32_t state = 12345;
+    for (auto& channel : channels)
+        for (auto& sample : channel)
+        {
+            state = state * 1664525u + 1013904223u;
+            sample = static_cast<float>(state >> 8) / 8388608.0f - 1.0f;
+        }
+    return channels;
+}
+} // namespace
+
+TEST(KolvraneVst, IdentityAsTheHostSeesIt)
+{
+    auto plugin = loadKolvrane();
+    EXPECT_EQ(plugin->uniqueId(), 0x4B563537); // 'KV57'
+    EXPECT_EQ(plugin->version(), 0x10301);
+    EXPECT_EQ(plugin->vendorVersion(), 0x10301);
+    EXPECT_EQ(plugin->vstVersion(), 2400);
+    EXPECT_EQ(plugin->effectName(), "Kolvrane");
+    EXPECT_EQ(plugin->productString(), "Kolvrane");
+    EXPECT_FALSE(plugin->vendorString().empty());
+    EXPECT_EQ(plugin->plugCategory(), Vst2::kPlugCategEffect);
+    EXPECT_EQ(plugin->numInputs(), 2);
+    EXPECT_EQ(plugin->numOutputs(), 2);
+    EXPECT_EQ(plugin->numPrograms(), 0);
+    EXPECT_EQ(plugin->numParams(), 22);
+    EXPECT_EQ(plugin->flags(), Vst2::effFlagsHasEditor | Vst2::effFlagsCanReplacing | Vst2::effFlagsProgramChunks);
+    EXPECT_EQ(plugin->initialDelay(), 0);
+
+    for (int pin = 0; pin < 2; ++pin)
+    {
+        auto in = plugin->inputProperties(pin);
+        auto out = plugin->outputProperties(pin);
+        ASSERT_TRUE(in && out);
+        EXPECT_EQ(in->label, std::to_string(pin + 1));
+        EXPECT_EQ(out->label, std::to_string(pin + 1));
+    }
+    auto keyName = plugin->midiKeyName(60);
+    EXPECT_TRUE(!keyName || keyName->empty());
+}
+
+TEST(KolvraneVst, CapabilityAnswers)
+{
+    auto plugin = loadKolvrane();
+    struct Case
+    {
+        const char* question;
+        intptr_t answer;
+    };
+    for (const auto& c : {Case{"receiveVstEvents", 1}, Case{"receiveVstMidiEvent", 1},
+                          Case{"receiveVstMidiEvents", 1}, Case{"receiveVstTimeInfo", 1},
+                          Case{"conformsToWindowRules", 1}, Case{"sendVstEvents", -1}, Case{"sendVstMidiEvent", -1},
+                          Case{"sendVstMidiEvents", -1}, Case{"openCloseAnyThread", -1}, Case{"bypass", 0},
+                          Case{"supportsViewDpiScaling", 0}, Case{"hasCockosExtensions", 0}, Case{"offline", 0}})
+        EXPECT_EQ(plugin->canDo(c.question), c.answer) << c.question;
+}
+
+TEST(KolvraneVst, HostParametersAndTheirTexts)
+{
+    auto plugin = loadKolvrane();
+    const char* names[22] = {"Dynamics",        "Preamp",          "Threshold",       "Shape",
+                             "Filter 1 Type",   "Filter 1 Route",  "Filter 1 Cutoff", "Filter 1 Reso/B",
+                             "Filter 1 Volume", "Filter 2 Type",   "Filter 2 Route",  "Filter 2 Cutoff",
+                             "Filter 2 Reso/B", "Filter 2 Volume", "Filter 3 Type",   "Filter 3 Route",
+                             "Filter 3 Cutoff", "Filter 3 Reso/B", "Filter 3 Volume", "Output Volume",
+                             "Distortion Func", "FX"};
+    for (int h = 0; h < 22; ++h)
+    {
+        EXPECT_EQ(plugin->parameterName(h), names[h]) << h;
+        EXPECT_TRUE(plugin->canBeAutomated(h)) << h;
+        EXPECT_LE(plugin->parameterDisplay(h).size(), 23u) << h;
+        const float value = plugin->getParameter(h);
+        EXPECT_TRUE(value >= 0.0f && value <= 1.0f) << h;
+    }
+    EXPECT_FALSE(plugin->findParameter("Quality").has_value());
+
+    struct Display
+    {
+        int index;
+        float value;
+        const char* text;
+    };
+    for (const auto& d : {Display{19, 0.5f, "0.0dB"}, Display{20, 0.0f, "TANH"}, Display{20, 1.0f, "MIXED TANH/CLIP"},
+                          Display{21, 1.0f, "0/100% (Dry/Wet)"}, Display{4, 0.0f, "OFF"}, Display{5, 1.0f, "Pre"}})
+    {
+        plugin->setParameter(d.index, d.value);
+        EXPECT_FLOAT_EQ(plugin->getParameter(d.index), d.value);
+        EXPECT_EQ(plugin->parameterDisplay(d.index), d.text) << d.index;
+    }
+}
+
+TEST(KolvraneVst, HostWritesAreNotEchoedButMidiMovesAreReported)
+{
+    auto plugin = loadKolvrane();
+    plugin->hostLog().clear();
+    plugin->setParameter(5, 0.3f);
+    plugin->setParameter(1, 0.8f);
+    EXPECT_TRUE(plugin->hostLog().automation().empty());
+}
+
+TEST(KolvraneVst, RendersNoiseToFiniteAudioAtEveryBlockSize)
+{
+    for (int block : {1, 17, 512, 4096, 8192})
+    {
+        auto plugin = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+        plugin->prepare(44100.0f, block);
+        OfflineRenderer renderer(*plugin, block);
+        auto result = renderer.render(noise(9000), {});
+        ASSERT_EQ(result.output.size(), 2u);
+        double energy = 0.0;
+        for (const auto& channel : result.output)
+            for (float sample : channel)
+            {
+                ASSERT_TRUE(std::isfinite(sample));
+                energy += static_cast<double>(sample) * sample;
+            }
+        EXPECT_GT(energy, 0.0) << block;
+    }
+}
+
+TEST(KolvraneVst, SeveralInstancesLiveSideBySide)
+{
+    auto first = loadKolvrane();
+    auto second = loadKolvrane();
+    first->setParameter(1, 0.9f);
+    second->setParameter(1, 0.1f);
+    EXPECT_FLOAT_EQ(first->getParameter(1), 0.9f);
+    EXPECT_FLOAT_EQ(second->getParameter(1), 0.1f);
+    first.reset();
+    EXPECT_FLOAT_EQ(second->getParameter(1), 0.1f);
+}
