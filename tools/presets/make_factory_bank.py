@@ -31,7 +31,12 @@ from preset_model import validate  # noqa: E402
 REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BANK_PATH = os.path.join(REPO, "product", "resources", "DEFAULT.kvprsb")
 PLUGIN = os.path.join(REPO, "build", "plugin", "Kolvrane.so")
-HOST = os.path.join(REPO, "build", "tools", "kolvrane-host", "kolvrane-host")
+HOST_CANDIDATES = [
+    os.path.join(REPO, "build", "tools", "kolvrane-host", "kolvrane-host"),
+    os.path.join(REPO, "build", "bin", "kolvrane-host"),
+    os.path.join(REPO, "build", "tools", "kolvrane-host", "kolvrane-host_artefacts", "Release", "kolvrane-host"),
+]
+HOST = next((p for p in HOST_CANDIDATES if os.path.exists(p)), HOST_CANDIDATES[0])
 EXAMPLE = os.path.join(REPO, "examples", "bassline-drums.wav")
 
 APPLICATION = "Kolvrane"
