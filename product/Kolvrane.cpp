@@ -8,7 +8,11 @@
 
 Kolvrane::Kolvrane() : QuarryOldCompatible(numHostParameters, 0) {}
 
-Kolvrane::~Kolvrane() = default;
+Kolvrane::~Kolvrane()
+{
+    // The settings go first, while every layer still holds its values.
+    writeUserSettingsFile();
+}
 
 BasePluginEditor* Kolvrane::createEditorComponent()
 {

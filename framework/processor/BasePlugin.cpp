@@ -1,5 +1,7 @@
 #include "framework/processor/BasePlugin.h"
 
+#include "framework/presets/XmlChunk.h"
+#include "framework/presets/XmlFile.h"
 #include "framework/processor/AudioProcessorEditorWrapper.h"
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
@@ -199,6 +201,91 @@ void BasePlugin::parameterGestureEnd(Parameter* parameter)
     int hostIndex = 0;
     if (findHostIndex(parameter->getIndex(), hostIndex))
         endParameterChangeGesture(hostIndex);
+}
+
+//==============================================================================
+namespace
+{
+bool hasApplication(const juce::XmlElement& element, const juce::String& tag, const juce::String& application)
+{
+    if (!element.getTagName().equalsIgnoreCase(tag))
+        return false;
+    for (int i = 0; i < element.getNumAttributes(); ++i)
+        if (element.getAttributeName(i).equalsIgnoreCase("application"))
+            return element.getAttributeValue(i).equalsIgnoreCase(application);
+    return false;
+}
+} // namespace
+
+bool BasePlugin::isStateXml(const juce::XmlElement& element) const
+{
+    return hasApplication(element, "PluginState", getProductName());
+}
+
+std::unique_ptr<juce::XmlElement> BasePlugin::createStateXml()
+{
+    auto state = std::make_unique<juce::XmlElement>("PluginState");
+    state->setAttribute("application", getProductName());
+    return state;
+}
+
+void BasePlugin::getStateInformation(juce::MemoryBlock& destination)
+{
+    if (auto state = createStateXml())
+        XmlChunk::wrap(*state, destination);
+}
+
+void BasePlugin::setStateInformation(const void* data, int sizeInBytes)
+{
+    if (auto state = XmlChunk::unwrap(data, sizeInBytes))
+        loadStateXml(*state);
+}
+
+void BasePlugin::getCurrentProgramStateInformation(juce::MemoryBlock& destination)
+{
+    if (auto program = createCurrentProgramXml())
+        XmlChunk::wrap(*program, destination);
+}
+
+void BasePlugin::setCurrentProgramStateInformation(const void* data, int sizeInBytes)
+{
+    if (auto program = XmlChunk::unwrap(data, sizeInBytes))
+        loadCurrentProgramXml(*program);
+}
+
+//==============================================================================
+juce::File BasePlugin::getUserSettingsFile() const
+{
+    return pluginFolder.getChildFile(getProductName() + ".ini");
+}
+
+bool BasePlugin::isUserSettingsXml(const juce::XmlElement& element) const
+{
+    return hasApplication(element, "UserSettings", getProductName());
+}
+
+void BasePlugin::readUserSettingsFile()
+{
+    if (pluginFolder == juce::File())
+        return;
+    if (auto settings = XmlFile::read(getUserSettingsFile()))
+        if (isUserSettingsXml(*settings))
+            loadUserSettingsXml(*settings);
+}
+
+bool BasePlugin::writeUserSettingsFile()
+{
+    auto settings = createUserSettings();
+    if (settings == nullptr || pluginFolder == juce::File())
+        return false;
+    return XmlFile::writeAtomically(*settings, getUserSettingsFile());
+}
+
+std::unique_ptr<juce::XmlElement> BasePlugin::createUserSettings()
+{
+    auto settings = std::make_unique<juce::XmlElement>("UserSettings");
+    settings->setAttribute("application", getProductName());
+    return settings;
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

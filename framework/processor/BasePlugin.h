@@ -60,8 +60,10 @@ public:
     const juce::String getProgramName(int) override { return {}; }
     void changeProgramName(int, const juce::String&) override {}
 
-    void getStateInformation(juce::MemoryBlock&) override {}
-    void setStateInformation(const void*, int) override {}
+    void getStateInformation(juce::MemoryBlock& destination) override;
+    void setStateInformation(const void* data, int sizeInBytes) override;
+    void getCurrentProgramStateInformation(juce::MemoryBlock& destination) override;
+    void setCurrentProgramStateInformation(const void* data, int sizeInBytes) override;
 
     // Framework additions read by the entry layer ---------------------------------------------
     virtual int getDeclaredNumInputs() const { return 2; }
@@ -78,6 +80,22 @@ public:
     virtual void handleEvent(int /*eventId*/) {}
     virtual bool isDebugMode() const { return false; }
     virtual void afterInitialise() {}
+
+    // State operations: the host's chunks are these documents in the binary envelope.
+    virtual bool isStateXml(const juce::XmlElement& element) const;
+    virtual void loadStateXml(const juce::XmlElement& element) {}
+    virtual std::unique_ptr<juce::XmlElement> createStateXml();
+    virtual void loadCurrentProgramXml(const juce::XmlElement& element) {}
+    virtual std::unique_ptr<juce::XmlElement> createCurrentProgramXml() { return nullptr; }
+
+    // User settings: "<product>.ini" beside the plug-in module, read at start-up and written
+    // when the processor is destroyed.
+    juce::File getUserSettingsFile() const;
+    void readUserSettingsFile();
+    bool writeUserSettingsFile();
+    virtual std::unique_ptr<juce::XmlElement> createUserSettings();
+    virtual void loadUserSettingsXml(const juce::XmlElement& element) {}
+    bool isUserSettingsXml(const juce::XmlElement& element) const;
 
     // Start-up steps run by the entry point around `initialise`.
     void setPluginLocation(const juce::File& pluginLibrary);

@@ -1,5 +1,7 @@
 #include "framework/processor/QuarryEffect.h"
 
+#include "framework/presets/HostStateXml.h"
+
 #include <cmath>
 
 QuarryEffect::QuarryEffect(int numPresetableParameters, int numOtherParameters)
@@ -170,4 +172,113 @@ void QuarryEffect::flushRun()
     leftPointer += count;
     if (stereo)
         rightPointer += count;
+}
+
+//==============================================================================
+juce::String QuarryEffect::qualityLevelText(int level)
+{
+    static const char* const texts[] = {"low", "medium", "high", "highest"};
+    return texts[juce::jlimit(0, 3, level)];
+}
+
+int QuarryEffect::qualityLevelFromText(const juce::String& text)
+{
+    for (int level = 0; level < 4; ++level)
+        if (text.equalsIgnoreCase(qualityLevelText(level)))
+            return level;
+    return -1;
+}
+
+std::unique_ptr<juce::XmlElement> QuarryEffect::createUniqueDataXml()
+{
+    auto uniqueData = std::make_unique<juce::XmlElement>("UniqueData");
+    if (hasQualitySetting())
+        uniqueData->setAttribute("quality", qualityLevelText(static_cast<int>(getQualityCode())));
+    return uniqueData;
+}
+
+void QuarryEffect::loadUniqueDataXml(const juce::XmlElement& element)
+{
+    if (!hasQualitySetting() || qualityParameter == nullptr)
+        return;
+    static const float levelValues[] = {0.0f, 0.33333334f, 0.6666667f, 1.0f};
+    const int level = qualityLevelFromText(findAttribute(element, "quality"));
+    if (level >= 0)
+        qualityParameter->setNormalizedValue(levelValues[level], true);
+}
+
+std::unique_ptr<juce::XmlElement> QuarryEffect::createStateXml()
+{
+    auto state = BasePluginOldStyle::createStateXml();
+    HostStateXml parts(*this, getMidiControl());
+    state->addChildElement(parts.createParametersState().release());
+    state->addChildElement(parts.createPresetsState().release());
+    state->addChildElement(getMidiControl().createMapXml().release());
+    state->insertChildElement(createUniqueDataXml().release(), 0);
+    return state;
+}
+
+void QuarryEffect::loadStateXml(const juce::XmlElement& element)
+{
+    HostStateXml parts(*this, getMidiControl());
+    if (parts.isLegacyState(element))
+    {
+        parts.loadLegacyState(element, [this](const juce::XmlElement& uniqueData) { loadUniqueDataXml(uniqueData); });
+        return;
+    }
+    if (!isStateXml(element))
+        return;
+
+    for (auto* child : element.getChildIterator())
+    {
+        if (child->getTagName().equalsIgnoreCase("ParametersState"))
+            parts.loadParametersState(*child);
+        else if (child->getTagName().equalsIgnoreCase("PresetsState"))
+            parts.loadPresetsState(*child);
+        else if (getMidiControl().isMapElement(*child))
+            getMidiControl().loadMap(*child);
+    }
+    for (auto* child : element.getChildIterator())
+        if (child->getTagName().equalsIgnoreCase("UniqueData"))
+            loadUniqueDataXml(*child);
+}
+
+std::unique_ptr<juce::XmlElement> QuarryEffect::createCurrentProgramXml()
+{
+    return createPresetXml(getCurrentPreset());
+}
+
+void QuarryEffect::loadCurrentProgramXml(const juce::XmlElement& element)
+{
+    const int current = getCurrentPreset();
+    loadPresetXml(element, current);
+    if (juce::isPositiveAndBelow(current, getNumPresetSlots()))
+        applyCurrentPreset();
+}
+
+std::unique_ptr<juce::XmlElement> QuarryEffect::createUserSettings()
+{
+    auto settings = BasePluginOldStyle::createUserSettings();
+    PresetSettingsXml(*this, getMidiControl()).appendTo(*settings);
+    settings->createNewChildElement("QualitySettings")->setAttribute("default", qualityLevelText(defaultQualityLevel));
+    return settings;
+}
+
+void QuarryEffect::loadUserSettingsXml(const juce::XmlElement& element)
+{
+    PresetSettingsXml(*this, getMidiControl()).loadFrom(element);
+    for (auto* child : element.getChildIterator())
+        if (child->getTagName().equalsIgnoreCase("QualitySettings"))
+        {
+            const int level = qualityLevelFromText(findAttribute(*child, "default"));
+            if (level >= 0)
+                defaultQualityLevel = level;
+        }
+}
+
+void QuarryEffect::loadUserSettings()
+{
+    readUserSettingsFile();
+    if (getMidiControl().isUserMapUsed())
+        getMidiControl().loadUserMap();
 }

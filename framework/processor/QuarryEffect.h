@@ -24,6 +24,20 @@ public:
     void initialise() override;
     void parameterChanged(Parameter* parameter) override;
 
+    // State and settings documents: the quality and the preset manager's parts.
+    void loadStateXml(const juce::XmlElement& element) override;
+    std::unique_ptr<juce::XmlElement> createStateXml() override;
+    void loadCurrentProgramXml(const juce::XmlElement& element) override;
+    std::unique_ptr<juce::XmlElement> createCurrentProgramXml() override;
+    std::unique_ptr<juce::XmlElement> createUserSettings() override;
+    void loadUserSettingsXml(const juce::XmlElement& element) override;
+
+    // "UniqueData": the current quality level as text.
+    virtual std::unique_ptr<juce::XmlElement> createUniqueDataXml();
+    virtual void loadUniqueDataXml(const juce::XmlElement& element);
+    static juce::String qualityLevelText(int level);
+    static int qualityLevelFromText(const juce::String& text); // -1 when unknown
+
     virtual Core* createCore() { return nullptr; }
     virtual int getNumClocks() const { return 0; }
     virtual bool hasQualitySetting() const = 0;
@@ -40,6 +54,8 @@ public:
     juce::CriticalSection& getProcessorLock() noexcept { return processorLock; }
 
 protected:
+    void loadUserSettings() override;
+
     // Handles one MIDI event between two runs: control changes and program changes.
     virtual void handleMidiEvent(const juce::MidiMessageMetadata& event);
 

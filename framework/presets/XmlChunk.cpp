@@ -1,0 +1,34 @@
+#include "framework/presets/XmlChunk.h"
+
+namespace XmlChunk
+{
+void wrap(const juce::XmlElement& element, juce::MemoryBlock& destination)
+{
+    const juce::String text = element.toString(juce::XmlElement::TextFormat().singleLine().withoutHeader());
+    const auto length = text.getNumBytesAsUTF8();
+
+    destination.setSize(length + 10, true);
+    auto* bytes = static_cast<char*>(destination.getData());
+    const juce::uint32 header[2] = {juce::ByteOrder::swapIfBigEndian(magic),
+                                    juce::ByteOrder::swapIfBigEndian(static_cast<juce::uint32>(length))};
+    std::memcpy(bytes, header, sizeof(header));
+    text.copyToUTF8(bytes + 8, length + 1);
+}
+
+std::unique_ptr<juce::XmlElement> unwrap(const void* data, int sizeInBytes)
+{
+    if (data == nullptr || sizeInBytes <= 8)
+        return nullptr;
+
+    const auto* bytes = static_cast<const char*>(data);
+    if (juce::ByteOrder::littleEndianInt(bytes) != magic)
+        return nullptr;
+
+    const auto length = static_cast<juce::int32>(juce::ByteOrder::littleEndianInt(bytes + 4));
+    if (length <= 0)
+        return nullptr;
+
+    const auto available = static_cast<size_t>(juce::jmin(length, sizeInBytes - 8));
+    return juce::parseXML(juce::String::fromUTF8(bytes + 8, static_cast<int>(available)));
+}
+} // namespace XmlChunk
