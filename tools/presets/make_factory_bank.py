@@ -203,7 +203,9 @@ def render(values, out_path):
     command = [HOST, "--plugin", PLUGIN, "--in", EXAMPLE, "--out", out_path]
     for index, v in enumerate(values):
         command += ["--set", "%d=%s" % (index, v)]
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    if result.returncode != 0:
+        raise RuntimeError("kolvrane-host failed (%d): %s" % (result.returncode, result.stderr.strip()))
 
 
 def check_preset(entry, folder):
@@ -233,6 +235,9 @@ def run_check(only):
         if not os.path.exists(path):
             sys.exit("missing %s (build Kolvrane_VST and kolvrane-host first)" % path)
     entries = [e for e in read_bank(BANK_PATH) if not only or e[1] in only]
+    unknown = set(only or ()) - {e[1] for e in entries}
+    if unknown:
+        sys.exit("no preset named %s in the bank" % ", ".join(sorted(unknown)))
     with tempfile.TemporaryDirectory() as folder, ThreadPoolExecutor(max_workers=2) as pool:
         results = list(pool.map(lambda e: check_preset(e, folder), entries))
 
