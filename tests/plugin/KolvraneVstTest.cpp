@@ -152,3 +152,69 @@ TEST(KolvraneVst, SeveralInstancesLiveSideBySide)
     first.reset();
     EXPECT_FLOAT_EQ(second->getParameter(1), 0.1f);
 }
+
+namespace
+{
+std::vector<uint8_t> wrapStateText(const std::string& xml)
+{
+    std::vector<uint8_t> chunk{'V', 'C', '2', '!'};
+    const auto length = static_cast<uint32_t>(xml.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        chunk.push_back(static_cast<uint8_t>(length >> shift));
+    chunk.insert(chunk.end(), xml.begin(), xml.end());
+    chunk.push_back(0);
+    chunk.push_back(0);
+    return chunk;
+}
+} // namespace
+
+TEST(KolvraneVst, ProjectStateRoundTripsBetweenInstances)
+{
+    auto source = loadKolvrane();
+    for (int h = 0; h < 22; ++h)
+        source->setParameter(h, static_cast<float>((h * 7) % 22) / 21.0f);
+    const auto chunk = source->getChunk(ChunkKind::bank);
+    ASSERT_GT(chunk.size(), 10u);
+    EXPECT_EQ(std::string(chunk.begin(), chunk.begin() + 4), "VC2!");
+
+    auto restored = loadKolvrane();
+    restored->setChunk(chunk, ChunkKind::bank);
+    for (int h = 0; h < 22; ++h)
+    {
+        EXPECT_FLOAT_EQ(restored->getParameter(h), source->getParameter(h)) << h;
+        EXPECT_EQ(restored->parameterDisplay(h), source->parameterDisplay(h)) << h;
+    }
+    EXPECT_EQ(restored->getChunk(ChunkKind::bank), chunk);
+    EXPECT_FALSE(restored->getChunk(ChunkKind::program).empty());
+}
+
+TEST(KolvraneVst, LatencyFollowsTheQualityAtTheNextResume)
+{
+    auto plugin = loadKolvrane();
+    EXPECT_EQ(plugin->initialDelay(), 0);
+
+    plugin->setChunk(wrapStateText("<PluginState application=\"Kolvrane\"><UniqueData quality=\"high\"/></PluginState>"));
+    EXPECT_EQ(plugin->initialDelay(), 0); // nothing changes while running
+    plugin->suspend();
+    plugin->resume();
+    EXPECT_EQ(plugin->initialDelay(), 17);
+
+    plugin->setChunk(wrapStateText("<PluginState application=\"Kolvrane\"><UniqueData quality=\"low\"/></PluginState>"));
+    plugin->suspend();
+    plugin->resume();
+    EXPECT_EQ(plugin->initialDelay(), 0);
+}
+
+TEST(KolvraneVst, GarbageChunksAreRejected)
+{
+    auto plugin = loadKolvrane();
+    plugin->setParameter(1, 0.33f);
+    const auto before = plugin->getChunk();
+    for (const auto& garbage : {std::vector<uint8_t>{}, std::vector<uint8_t>{1, 2, 3},
+                                std::vector<uint8_t>(before.begin(), before.begin() + static_cast<long>(before.size() / 3)),
+                                wrapStateText("<PluginState application=\"Somebody else\"/>")})
+    {
+        plugin->setChunk(garbage);
+        EXPECT_EQ(plugin->getChunk(), before);
+    }
+}
