@@ -34,9 +34,12 @@ KolvraneCore::KolvraneCore(CoreOwner* owner)
 {
     for (auto& ramp : ramps)
         ramp = std::make_unique<double[]>(bufferLength);
+    for (auto* buffer : {&inverseShapes, &makeupRamp, &preampRamp, &fxRamp, &outputGainRamp, &compressorGains})
+        *buffer = std::make_unique<double[]>(bufferLength);
     for (auto& channel : channels)
     {
         channel.work = std::make_unique<double[]>(bufferLength);
+        channel.input = std::make_unique<double[]>(bufferLength);
         channel.dryRing = std::make_unique<double[]>(2 * bufferLength);
     }
 }
@@ -204,6 +207,7 @@ void KolvraneCore::snapSmoothersToTargets()
     outputGain.snap();
     for (int r = 0; r < rampCount; ++r)
         std::fill(ramps[r].get(), ramps[r].get() + bufferLength, buffered.current[r]);
+    std::fill(inverseShapes.get(), inverseShapes.get() + bufferLength, 1.0 / buffered.current[rampShapeFactor]);
     rampsHoldSettledValues = false; // k changed: the next steps may still move the values
 }
 
@@ -249,14 +253,26 @@ void KolvraneCore::smoothIntoRamps(int slot)
     {
         for (int r = 0; r < rampCount; ++r)
             ramps[r][slot] = buffered.current[r];
+        inverseShapes[slot] = 1.0 / buffered.current[rampShapeFactor];
         return;
     }
-    // Settled: every remaining slot, now and in later calls, holds these values.
+    // Settled: every remaining slot, now and in later calls, holds these values. The slots
+    // before this one follow once pass 1 has read them (fillSettledRampsBefore).
     for (int r = 0; r < rampCount; ++r)
         std::fill(ramps[r].get() + slot, ramps[r].get() + bufferLength, buffered.current[r]);
+    std::fill(inverseShapes.get() + slot, inverseShapes.get() + bufferLength,
+              1.0 / buffered.current[rampShapeFactor]);
+    settledFromSlot = slot;
+    rampsHoldSettledValues = true;
+}
+
+void KolvraneCore::fillSettledRampsBefore()
+{
+    const int slot = settledFromSlot;
     for (int r = 0; r < rampCount; ++r)
         std::fill(ramps[r].get(), ramps[r].get() + slot, buffered.current[r]);
-    rampsHoldSettledValues = true;
+    std::fill(inverseShapes.get(), inverseShapes.get() + slot, 1.0 / buffered.current[rampShapeFactor]);
+    settledFromSlot = 0;
 }
 
 void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const
@@ -278,25 +294,13 @@ double KolvraneCore::filterBank(Channel& channel, int route, double x, const Fil
     return processFilterBank(route, x, records, types, routes, values);
 }
 
-void KolvraneCore::prefilterAndAmplify(Channel& channel, double input, double compressorGain,
-                                       const FilterBankValues& values, int slot)
-{
-    if (!channel.activity.active)
-    {
-        channel.work[slot] = 0.0;
-        return;
-    }
-    const double compressed = compressorGain * input + tiny;
-    const double preStage = filterBank(channel, routePre, compressed, values);
-    channel.work[slot] = preampGain.current * preStage + tiny;
-}
-
 void KolvraneCore::shapeWorkBuffer(Channel& channel, int count)
 {
     if (quality == 0)
     {
         Shaper::shapeBlock(distortionFunction, channel.work.get(), count, ramps[rampShaperThreshold].get(),
-                           ramps[rampShapeFactor].get(), ramps[rampRawShape].get(), tanhTable, clip);
+                           ramps[rampShapeFactor].get(), inverseShapes.get(), ramps[rampRawShape].get(),
+                           tanhTable, clip);
         return;
     }
     const int factor = oversamplingFactor(quality);
@@ -331,45 +335,123 @@ bool KolvraneCore::anyChannelActive(int channelCount) const
     return channels[0].activity.active || (channelCount > 1 && channels[1].activity.active);
 }
 
+bool KolvraneCore::anyFilterRouted(int route) const
+{
+    for (const auto& settings : filterSettings)
+        if (settings.route == route)
+            return true;
+    return false;
+}
+
+// Converts a channel's input, stores it in the dry ring and notes its activity. Returns whether
+// any sample is non-zero.
+bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, int startRing)
+{
+    double* const x = channel.input.get();
+    for (int i = 0; i < count; ++i)
+        x[i] = samples[i];
+
+    const int beforeWrap = std::min(count, bufferLength - startRing);
+    double* const ring = channel.dryRing.get();
+    std::copy(x, x + beforeWrap, ring + startRing);
+    std::copy(x, x + beforeWrap, ring + startRing + bufferLength);
+    std::copy(x + beforeWrap, x + count, ring);
+    std::copy(x + beforeWrap, x + count, ring + bufferLength);
+
+    // A zero sample leaves the peak alone (it is never negative), so all samples may take part.
+    bool anySound = false;
+    double peak = channel.activity.peak;
+    for (int i = 0; i < count; ++i)
+    {
+        const double magnitude = std::abs(x[i]);
+        anySound |= x[i] != 0.0;
+        peak = magnitude > peak ? magnitude : peak;
+    }
+    channel.activity.peak = peak;
+
+    int first = 0;
+    if (!channel.activity.active)
+    {
+        first = count;
+        if (anySound)
+        {
+            first = 0;
+            while (x[first] == 0.0)
+                ++first;
+            channel.activity.active = true;
+        }
+    }
+    channel.firstActiveSample = first;
+    return anySound;
+}
+
+void KolvraneCore::compressAndPrefilter(Channel& channel, int count)
+{
+    double* const work = channel.work.get();
+    const double* const x = channel.input.get();
+    const double* const gains = compressorGains.get();
+    const double* const preamp = preampRamp.get();
+    const int first = channel.firstActiveSample;
+    std::fill(work, work + first, 0.0);
+    if (!anyFilterRouted(routePre))
+    {
+        for (int i = first; i < count; ++i)
+            work[i] = preamp[i] * (gains[i] * x[i] + tiny) + tiny;
+        return;
+    }
+    for (int i = first; i < count; ++i)
+    {
+        FilterBankValues values;
+        loadFilterValues(values, i);
+        const double preStage = filterBank(channel, routePre, gains[i] * x[i] + tiny, values);
+        work[i] = preamp[i] * preStage + tiny;
+    }
+}
+
 void KolvraneCore::processChunk(float* left, float* right, int count)
 {
     const bool stereo = right != nullptr;
     const int channelCount = stereo ? 2 : 1;
+    float* const destinations[2] = {left, right};
     const int startRing = ringIndex;
 
     // Pass 1: smoothing, dry rings, activity, compressor, Pre filters and preamp.
-    int ring = startRing;
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count && !rampsHoldSettledValues; ++i)
         smoothIntoRamps(i);
-        makeupGain.step(smoothingStep);
-        preampGain.step(smoothingStep);
 
-        const double inputs[2] = {left[i], stereo ? static_cast<double>(right[i]) : 0.0};
-        double detector = 0.0;
-        for (int c = 0; c < channelCount; ++c)
-        {
-            Channel& channel = channels[c];
-            channel.dryRing[ring] = inputs[c];
-            channel.dryRing[ring + bufferLength] = inputs[c];
-            channel.activity.noteInput(inputs[c]);
-            detector = std::max(detector, std::abs(inputs[c]));
-        }
-        const double gain = compressor.computeGain(detector, makeupGain.current);
-        if (anyChannelActive(channelCount))
-        {
-            FilterBankValues values;
-            loadFilterValues(values, i);
-            for (int c = 0; c < channelCount; ++c)
-                prefilterAndAmplify(channels[c], inputs[c], gain, values, i);
-        }
-        else
-        {
-            for (int c = 0; c < channelCount; ++c)
-                channels[c].work[i] = 0.0;
-        }
-        ring = (ring + 1) & (bufferLength - 1);
+    bool anyChannelWorks = false;
+    for (int c = 0; c < channelCount; ++c)
+    {
+        readInput(channels[c], destinations[c], count, startRing);
+        anyChannelWorks |= channels[c].firstActiveSample < count;
     }
+    makeupGain.run(smoothingStep, count, anyChannelWorks ? makeupRamp.get() : nullptr, false);
+    preampGain.run(smoothingStep, count, anyChannelWorks ? preampRamp.get() : nullptr, false);
+
+    if (anyChannelWorks)
+    {
+        double* const detectors = compressorGains.get();
+        for (int i = 0; i < count; ++i)
+        {
+            double detector = std::max(0.0, std::abs(channels[0].input[i]));
+            if (stereo)
+                detector = std::max(detector, std::abs(channels[1].input[i]));
+            detectors[i] = detector;
+        }
+        compressor.computeGains(detectors, makeupRamp.get(), count);
+        for (int c = 0; c < channelCount; ++c)
+            compressAndPrefilter(channels[c], count);
+    }
+    else
+    {
+        // Every input sample is zero: only the compressor's release moves.
+        compressor.releaseInSilence(count);
+    }
+    ringIndex = (startRing + count) & (bufferLength - 1);
+
+    // Pass 1 has read the ramps as they were stepped; passes 2 and 3 see the settled values in
+    // every slot of the chunk in which the smoothing settled.
+    fillSettledRampsBefore();
 
     // Pass 2: the shaper over each active channel's whole buffer, left first.
     for (int c = 0; c < channelCount; ++c)
@@ -377,7 +459,80 @@ void KolvraneCore::processChunk(float* left, float* right, int count)
             shapeWorkBuffer(channels[c], count);
 
     // Pass 3: DC blocker, Post filters, dry/wet, output gain, meters, fade.
-    ring = startRing;
+    if (isPresetFadeActive())
+        outputPassWithFade(left, right, channelCount, count, startRing);
+    else
+        outputPass(destinations, channelCount, count, startRing);
+}
+
+// Without a preset fade nothing can change a parameter during the pass, so FX and output gain
+// are stepped ahead and each channel runs on its own.
+void KolvraneCore::outputPass(float* const destinations[2], int channelCount, int count, int startRing)
+{
+    const bool anyActive = anyChannelActive(channelCount);
+    fx.run(smoothingStep, count, anyActive ? fxRamp.get() : nullptr, true);
+    outputGain.run(smoothingStep, count, anyActive ? outputGainRamp.get() : nullptr, true);
+    for (int c = 0; c < channelCount; ++c)
+        outputChannel(channels[c], destinations[c], count, startRing);
+}
+
+void KolvraneCore::outputChannel(Channel& channel, float* destination, int count, int startRing)
+{
+    if (!channel.activity.active)
+    {
+        settleSilentChannel(channel, destination, 0, count);
+        return;
+    }
+    const bool postFilters = anyFilterRouted(routePost);
+    const double* const work = channel.work.get();
+    const double* const dryRing = channel.dryRing.get() + bufferLength - latency;
+    const double* const fxValues = fxRamp.get();
+    const double* const gains = outputGainRamp.get();
+    const MeterCurve& curve = getMeterCurve();
+    for (int i = 0; i < count; ++i)
+    {
+        const double z = channel.dcBlocker.process(work[i], dcPole);
+        double w = z;
+        if (postFilters)
+        {
+            FilterBankValues values;
+            loadFilterValues(values, i);
+            w = filterBank(channel, routePost, z, values);
+        }
+        const double dry = dryRing[(startRing + i) & (bufferLength - 1)];
+        const double output = mixDryWet(w, dry, fxValues[i], gains[i]);
+        channel.meter.update(output, curve, meterDecay);
+        channel.activity.noteOutput(output, meterDecay);
+        destination[i] = static_cast<float>(output);
+        if (!channel.activity.active)
+        {
+            settleSilentChannel(channel, destination, i + 1, count);
+            return;
+        }
+    }
+}
+
+// An inactive channel outputs zeros; its meter and peak decay until they stop moving.
+void KolvraneCore::settleSilentChannel(Channel& channel, float* destination, int from, int count)
+{
+    std::fill(destination + from, destination + count, 0.0f);
+    const MeterCurve& curve = getMeterCurve();
+    for (int i = from; i < count; ++i)
+    {
+        const double meterBefore = channel.meter.state;
+        const double peakBefore = channel.activity.peak;
+        channel.meter.update(0.0, curve, meterDecay);
+        channel.activity.noteOutput(0.0, meterDecay);
+        if (channel.meter.state == meterBefore && channel.activity.peak == peakBefore)
+            return;
+    }
+}
+
+// During a preset fade the owner may deliver parameters in the middle of the pass: every value
+// is taken sample by sample.
+void KolvraneCore::outputPassWithFade(float* left, float* right, int channelCount, int count, int startRing)
+{
+    int ring = startRing;
     for (int i = 0; i < count; ++i)
     {
         FilterBankValues values;
@@ -391,11 +546,10 @@ void KolvraneCore::processChunk(float* left, float* right, int count)
 
         const double fade = advancePresetFade();
         left[i] = static_cast<float>(outputs[0] * fade);
-        if (stereo)
+        if (right != nullptr)
             right[i] = static_cast<float>(outputs[1] * fade);
         ring = (ring + 1) & (bufferLength - 1);
     }
-    ringIndex = ring;
 }
 
 void KolvraneCore::publish(bool mono)

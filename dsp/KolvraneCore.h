@@ -85,13 +85,21 @@ private:
         ChannelActivity activity;
         OversamplerHistory oversampler;
         std::unique_ptr<double[]> work;
+        std::unique_ptr<double[]> input;
         std::unique_ptr<double[]> dryRing; // 4096 samples stored twice
+        int firstActiveSample = 0;          // of the current chunk; the chunk length if none
     };
 
     void processChunk(float* left, float* right, int count);
+    bool readInput(Channel& channel, const float* samples, int count, int startRing);
+    void compressAndPrefilter(Channel& channel, int count);
+    void outputPass(float* const destinations[2], int channelCount, int count, int startRing);
+    void outputChannel(Channel& channel, float* destination, int count, int startRing);
+    void settleSilentChannel(Channel& channel, float* destination, int from, int count);
+    void outputPassWithFade(float* left, float* right, int channelCount, int count, int startRing);
+    bool anyFilterRouted(int route) const;
     void smoothIntoRamps(int slot);
-    void prefilterAndAmplify(Channel& channel, double input, double compressorGain,
-                             const FilterBankValues& values, int slot);
+    void fillSettledRampsBefore();
     void shapeWorkBuffer(Channel& channel, int count);
     double postProcess(Channel& channel, const FilterBankValues& values, int slot, int ringIndex);
     bool anyChannelActive(int channelCount) const;
@@ -111,6 +119,13 @@ private:
     DbToGainTable dbToGainTable;
 
     std::unique_ptr<double[]> ramps[rampCount];
+    std::unique_ptr<double[]> inverseShapes; // 1 / shape factor, slot for slot
+    // Per-sample values of the unbuffered smoothers and the compressor gain in the current chunk.
+    std::unique_ptr<double[]> makeupRamp;
+    std::unique_ptr<double[]> preampRamp;
+    std::unique_ptr<double[]> fxRamp;
+    std::unique_ptr<double[]> outputGainRamp;
+    std::unique_ptr<double[]> compressorGains;
     Channel channels[2];
     int ringIndex = 0;
     int quality = 0;
@@ -139,6 +154,7 @@ private:
     // volume, cutoff coefficient, damping; shaper threshold gain, shape factor, raw Shape.
     SmootherBank<rampCount> buffered;
     bool rampsHoldSettledValues = false; // buffered values settled and written to every ramp slot
+    int settledFromSlot = 0;             // first slot of the settled values in the current chunk
     Smoother makeupGain;
     Smoother preampGain;
     Smoother fx;

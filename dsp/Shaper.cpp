@@ -15,6 +15,20 @@ void shapeBlockWith(double* buffer, int count, const double* thresholds, const d
     flags = localFlags;
 }
 
+template <int Function>
+void shapeBlockWithInverse(double* buffer, int count, const double* thresholds, const double* shapes,
+                           const double* inverseShapes, const double* rawShapes, const TanhTable& tanh,
+                           ClipFlags& flags)
+{
+    ClipFlags localFlags = flags;
+    for (int i = 0; i < count; ++i)
+    {
+        const ShaperSettings settings{thresholds[i], shapes[i], rawShapes[i], inverseShapes[i]};
+        buffer[i] = shaper::shapeSample<Function, false>(buffer[i], settings, tanh, localFlags);
+    }
+    flags = localFlags;
+}
+
 template <bool Oversampled>
 double shapeWith(int function, double x, const ShaperSettings& s, const TanhTable& tanh, ClipFlags& flags)
 {
@@ -65,6 +79,36 @@ void Shaper::shapeBlock(int function, double* buffer, int count, const double* t
     case functionMixedTanhClip:
         return shapeBlockWith<functionMixedTanhClip>(buffer, count, thresholds, shapes, rawShapes, tanh,
                                                      flags);
+    default:
+        for (int i = 0; i < count; ++i)
+            buffer[i] = 0.0;
+    }
+}
+
+void Shaper::shapeBlock(int function, double* buffer, int count, const double* thresholds,
+                        const double* shapes, const double* inverseShapes, const double* rawShapes,
+                        const TanhTable& tanh, ClipFlags& flags)
+{
+    switch (function)
+    {
+    case functionTanh:
+        return shapeBlockWithInverse<functionTanh>(buffer, count, thresholds, shapes, inverseShapes, rawShapes,
+                                                   tanh, flags);
+    case functionAtan:
+        return shapeBlockWithInverse<functionAtan>(buffer, count, thresholds, shapes, inverseShapes, rawShapes,
+                                                   tanh, flags);
+    case functionHardClip:
+        return shapeBlockWithInverse<functionHardClip>(buffer, count, thresholds, shapes, inverseShapes,
+                                                       rawShapes, tanh, flags);
+    case functionCrossover:
+        return shapeBlockWithInverse<functionCrossover>(buffer, count, thresholds, shapes, inverseShapes,
+                                                        rawShapes, tanh, flags);
+    case functionAsymmetricTanh:
+        return shapeBlockWithInverse<functionAsymmetricTanh>(buffer, count, thresholds, shapes, inverseShapes,
+                                                             rawShapes, tanh, flags);
+    case functionMixedTanhClip:
+        return shapeBlockWithInverse<functionMixedTanhClip>(buffer, count, thresholds, shapes, inverseShapes,
+                                                            rawShapes, tanh, flags);
     default:
         for (int i = 0; i < count; ++i)
             buffer[i] = 0.0;

@@ -29,6 +29,10 @@ struct ShaperSettings
     ShaperSettings(double t, double s, double r) : threshold(t), shape(s), rawShape(r), inverseShape(1.0 / s)
     {
     }
+    ShaperSettings(double t, double s, double r, double inverse)
+        : threshold(t), shape(s), rawShape(r), inverseShape(inverse)
+    {
+    }
 
     double threshold;
     double shape;
@@ -153,4 +157,9 @@ public:
     static void shapeBlock(int function, double* buffer, int count, const double* thresholds,
                            const double* shapes, const double* rawShapes, const TanhTable& tanh,
                            ClipFlags& flags);
+
+    // The same with 1 / shape already known per sample.
+    static void shapeBlock(int function, double* buffer, int count, const double* thresholds,
+                           const double* shapes, const double* inverseShapes, const double* rawShapes,
+                           const TanhTable& tanh, ClipFlags& flags);
 };

@@ -8,6 +8,27 @@ struct Smoother
 
     void step(double k) { current = current - ((current - target) * k + 1e-20); }
     void snap() { current = target; }
+
+    // Steps count times. ramp (may be null) receives the value after each step, or before it
+    // with recordBeforeStep. Once a step leaves the value unchanged every later one does too,
+    // so the remaining steps are skipped and their slots filled.
+    void run(double k, int count, double* ramp, bool recordBeforeStep)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            const double previous = current;
+            step(k);
+            if (ramp != nullptr)
+                ramp[i] = recordBeforeStep ? previous : current;
+            if (current == previous)
+            {
+                if (ramp != nullptr)
+                    for (int j = i + 1; j < count; ++j)
+                        ramp[j] = current;
+                return;
+            }
+        }
+    }
 };
 
 // A group of smoothers stepped together; contiguous so the step vectorises.
