@@ -22,7 +22,7 @@ MidiControl::MidiControl(ParameterManager& parameterSet) : parameters(parameterS
 
 MidiControl::~MidiControl()
 {
-    cancelPendingUpdate();
+    stopAsyncUpdates();
 }
 
 void MidiControl::setApplicationName(const juce::String& name)

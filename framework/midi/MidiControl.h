@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/parameters/ParameterManager.h"
+#include "framework/parameters/RealtimeAsyncUpdater.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_events/juce_events.h>
@@ -15,7 +16,7 @@
 // Lock order: this object's lock, then the processor lock (taken by the parameter's
 // synchronous listeners), then the core lock. Nothing here is called with the processor lock
 // held.
-class MidiControl : public juce::AsyncUpdater
+class MidiControl : public RealtimeAsyncUpdater
 {
 public:
     static constexpr int numControllers = 128;

@@ -28,7 +28,7 @@ Parameter::Parameter(int parameterIndex, const juce::String& parameterName, bool
 
 Parameter::~Parameter()
 {
-    cancelPendingUpdate();
+    stopAsyncUpdates();
 }
 
 void Parameter::handleAsyncUpdate()

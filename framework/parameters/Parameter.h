@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/parameters/RealtimeAsyncUpdater.h"
+
 #include <juce_events/juce_events.h>
 
 #include <atomic>
@@ -7,7 +9,7 @@
 // A value that the host, presets, MIDI, controls and the core exchange, always as a
 // normalized float in 0..1. Each kind keeps its value in one atomic word (StringParameter
 // excepted), so any thread may read or write it without a lock.
-class Parameter : public juce::AsyncUpdater
+class Parameter : public RealtimeAsyncUpdater
 {
 public:
     class Listener

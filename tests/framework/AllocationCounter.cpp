@@ -10,8 +10,6 @@ thread_local long allocations = 0;
 
 void* allocate(std::size_t size)
 {
-    if (counting)
-        ++allocations;
     if (void* p = std::malloc(size == 0 ? 1 : size))
         return p;
     throw std::bad_alloc();
@@ -32,6 +30,35 @@ AllocationCounter::~AllocationCounter()
 long AllocationCounter::count() const
 {
     return allocations;
+}
+
+// C allocations count too: JUCE's message queue, for one, uses malloc directly.
+extern "C"
+{
+void* __libc_malloc(std::size_t);
+void* __libc_calloc(std::size_t, std::size_t);
+void* __libc_realloc(void*, std::size_t);
+
+void* malloc(std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    return __libc_malloc(size);
+}
+
+void* calloc(std::size_t count, std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    return __libc_calloc(count, size);
+}
+
+void* realloc(void* pointer, std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    return __libc_realloc(pointer, size);
+}
 }
 
 void* operator new(std::size_t size) { return allocate(size); }

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-// Counts heap allocations made by the current thread while a scope is open. The global
-// operator new of the test binary reports to it.
+// Counts heap allocations (operator new and the C allocator) made by the current thread while
+// a scope is open; the test binary's allocation functions report to it.
 class AllocationCounter
 {
 public:

@@ -83,6 +83,14 @@ TEST(Kolvrane, ProcessBlockAllocatesNothing)
     plugin->setPlayConfigDetails(2, 2, 44100.0, 512);
     plugin->prepareToPlay(44100.0, 512);
 
+    // Controls listening later and a mapped controller: the MIDI path notifies them all.
+    struct Control : Parameter::Listener
+    {
+        void parameterChanged(Parameter*) override {}
+    } control;
+    plugin->getParameterSet().addAsyncListenerToAll(&control);
+    plugin->getMidiControl().assign(7, plugin->getParameterSet().getParameterByIndex(1), false);
+
     juce::Random random(7);
     juce::AudioBuffer<float> buffer(2, 8192);
     juce::MidiBuffer midi;
@@ -102,6 +110,7 @@ TEST(Kolvrane, ProcessBlockAllocatesNothing)
             plugin->processBlock(buffer, midi);
             EXPECT_EQ(counter.count(), 0) << "block of " << size;
         }
+    plugin->getParameterSet().removeAsyncListenerFromAll(&control);
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE
