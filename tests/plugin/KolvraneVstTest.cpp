@@ -218,3 +218,37 @@ TEST(KolvraneVst, GarbageChunksAreRejected)
         EXPECT_EQ(plugin->getChunk(), before);
     }
 }
+
+TEST(KolvraneVst, MappedControllersMoveTheirParameterAtTheirSample)
+{
+    auto plugin = loadKolvrane();
+    plugin->setChunk(wrapStateText("<PluginState application=\"Kolvrane\"><MidiControlMap name=\"Kolvrane\">"
+                                   "<assign CC=\"7\" param=\"Output Volume\"/></MidiControlMap></PluginState>"));
+    const float before = plugin->getParameter(19);
+    plugin->hostLog().clear();
+
+    // CC 7 on channel 10 at frame 300 of a block of 512; CC 8 is not mapped.
+    plugin->processEvents({{300, 0xB9, 7, 127}, {310, 0xB0, 8, 0}});
+    std::vector<float> left(512, 0.25f), right(512, 0.25f), outLeft(512), outRight(512);
+    float* inputs[] = {left.data(), right.data()};
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    plugin->processReplacing(inputs, outputs, 512);
+
+    EXPECT_NE(before, 1.0f);
+    EXPECT_FLOAT_EQ(plugin->getParameter(19), 1.0f);
+    EXPECT_EQ(plugin->parameterDisplay(19), "+12.0dB");
+    ASSERT_TRUE(plugin->hostLog().waitForCount(Vst2::audioMasterAutomate, 1));
+    const auto automation = plugin->hostLog().automation();
+    ASSERT_EQ(automation.size(), 1u);
+    EXPECT_EQ(automation[0].index, 19);
+    EXPECT_FLOAT_EQ(automation[0].value, 1.0f);
+
+    // The same block without the controller: identical up to its sample, louder after it.
+    auto reference = loadKolvrane();
+    std::vector<float> referenceLeft(512), referenceRight(512);
+    float* referenceOutputs[] = {referenceLeft.data(), referenceRight.data()};
+    reference->processReplacing(inputs, referenceOutputs, 512);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(outLeft[static_cast<size_t>(i)], referenceLeft[static_cast<size_t>(i)]) << i;
+    EXPECT_GT(std::abs(outLeft[400]), std::abs(referenceLeft[400]));
+}
