@@ -34,12 +34,12 @@ KolvraneCore::KolvraneCore(CoreOwner* owner)
 {
     for (auto& ramp : ramps)
         ramp = std::make_unique<double[]>(bufferLength);
-    for (auto* buffer : {&inverseShapes, &makeupRamp, &preampRamp, &fxRamp, &outputGainRamp, &compressorGains})
+    for (auto* buffer :
+         {&inverseShapes, &makeupRamp, &preampRamp, &fxRamp, &outputGainRamp, &compressorGains})
         *buffer = std::make_unique<double[]>(bufferLength);
     for (auto& channel : channels)
     {
         channel.work = std::make_unique<double[]>(bufferLength);
-        channel.input = std::make_unique<double[]>(bufferLength);
         channel.dryRing = std::make_unique<double[]>(2 * bufferLength);
     }
 }
@@ -207,7 +207,8 @@ void KolvraneCore::snapSmoothersToTargets()
     outputGain.snap();
     for (int r = 0; r < rampCount; ++r)
         std::fill(ramps[r].get(), ramps[r].get() + bufferLength, buffered.current[r]);
-    std::fill(inverseShapes.get(), inverseShapes.get() + bufferLength, 1.0 / buffered.current[rampShapeFactor]);
+    std::fill(inverseShapes.get(), inverseShapes.get() + bufferLength,
+              1.0 / buffered.current[rampShapeFactor]);
     rampsHoldSettledValues = false; // k changed: the next steps may still move the values
 }
 
@@ -347,16 +348,24 @@ bool KolvraneCore::anyFilterRouted(int route) const
 // any sample is non-zero.
 bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, int startRing)
 {
-    double* const x = channel.input.get();
-    for (int i = 0; i < count; ++i)
-        x[i] = samples[i];
-
-    const int beforeWrap = std::min(count, bufferLength - startRing);
+    // Both copies of the dry ring are written, so the chunk lies unwrapped from startRing on and
+    // serves as the pre-stage's input.
     double* const ring = channel.dryRing.get();
-    std::copy(x, x + beforeWrap, ring + startRing);
-    std::copy(x, x + beforeWrap, ring + startRing + bufferLength);
-    std::copy(x + beforeWrap, x + count, ring);
-    std::copy(x + beforeWrap, x + count, ring + bufferLength);
+    const int beforeWrap = std::min(count, bufferLength - startRing);
+    for (int i = 0; i < beforeWrap; ++i)
+    {
+        const double v = samples[i];
+        ring[startRing + i] = v;
+        ring[startRing + i + bufferLength] = v;
+    }
+    for (int i = beforeWrap; i < count; ++i)
+    {
+        const double v = samples[i];
+        ring[startRing + i - bufferLength] = v;
+        ring[startRing + i] = v;
+    }
+    const double* const x = ring + startRing;
+    channel.input = x;
 
     // A zero sample leaves the peak alone (it is never negative), so all samples may take part.
     bool anySound = false;
@@ -388,7 +397,7 @@ bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, 
 void KolvraneCore::compressAndPrefilter(Channel& channel, int count)
 {
     double* const work = channel.work.get();
-    const double* const x = channel.input.get();
+    const double* const x = channel.input;
     const double* const gains = compressorGains.get();
     const double* const preamp = preampRamp.get();
     const int first = channel.firstActiveSample;

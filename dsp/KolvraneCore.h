@@ -85,9 +85,9 @@ private:
         ChannelActivity activity;
         OversamplerHistory oversampler;
         std::unique_ptr<double[]> work;
-        std::unique_ptr<double[]> input;
+        const double* input = nullptr;     // the current chunk's samples, inside the dry ring
         std::unique_ptr<double[]> dryRing; // 4096 samples stored twice
-        int firstActiveSample = 0;          // of the current chunk; the chunk length if none
+        int firstActiveSample = 0;         // of the current chunk; the chunk length if none
     };
 
     void processChunk(float* left, float* right, int count);
