@@ -295,6 +295,36 @@ double KolvraneCore::filterBank(Channel& channel, int route, double x, const Fil
     return processFilterBank(route, x, records, types, routes, values);
 }
 
+KolvraneCore::RoutedFilters KolvraneCore::routedFilters(int route) const
+{
+    RoutedFilters bank;
+    for (int f = 0; f < 3; ++f)
+        if (filterSettings[f].route == route)
+        {
+            bank.index[bank.count] = f;
+            bank.type[bank.count] = filterSettings[f].type;
+            ++bank.count;
+        }
+    return bank;
+}
+
+// processFilterBank over filters gathered once per pass: the same operations in the same order.
+double KolvraneCore::runFilters(const RoutedFilters& bank, FilterRecord* records, double x,
+                                const FilterBankValues& values)
+{
+    if (bank.count == 0)
+        return x;
+    double sum = 0.0;
+    for (int k = 0; k < bank.count; ++k)
+    {
+        const int f = bank.index[k];
+        const double output = BandFilter::process(records[f], x, values.cutoff[f], values.damping[f],
+                                                  values.inputScale[f], bank.type[k]);
+        sum = output * values.volume[f] + sum + 1e-20;
+    }
+    return sum;
+}
+
 void KolvraneCore::shapeWorkBuffer(Channel& channel, int count)
 {
     if (quality == 0)
@@ -402,17 +432,22 @@ void KolvraneCore::compressAndPrefilter(Channel& channel, int count)
     const double* const preamp = preampRamp.get();
     const int first = channel.firstActiveSample;
     std::fill(work, work + first, 0.0);
-    if (!anyFilterRouted(routePre))
+    const RoutedFilters pre = routedFilters(routePre);
+    if (pre.count == 0)
     {
         for (int i = first; i < count; ++i)
             work[i] = preamp[i] * (gains[i] * x[i] + tiny) + tiny;
         return;
     }
+    // Pass 1 reads the ramps as stepped; they are constant once settled from the chunk's start.
+    const bool valuesConstant = rampsHoldSettledValues && settledFromSlot == 0;
+    FilterBankValues values;
+    loadFilterValues(values, first < count ? first : 0);
     for (int i = first; i < count; ++i)
     {
-        FilterBankValues values;
-        loadFilterValues(values, i);
-        const double preStage = filterBank(channel, routePre, gains[i] * x[i] + tiny, values);
+        if (!valuesConstant)
+            loadFilterValues(values, i);
+        const double preStage = runFilters(pre, channel.filters, gains[i] * x[i] + tiny, values);
         work[i] = preamp[i] * preStage + tiny;
     }
 }
@@ -487,38 +522,62 @@ void KolvraneCore::outputPass(float* const destinations[2], int channelCount, in
 
 void KolvraneCore::outputChannel(Channel& channel, float* destination, int count, int startRing)
 {
-    if (!channel.activity.active)
+    int done = 0;
+    if (channel.activity.active)
     {
-        settleSilentChannel(channel, destination, 0, count);
-        return;
+        const RoutedFilters post = routedFilters(routePost);
+        done = post.count == 0 ? outputSamples<false>(channel, destination, count, startRing, post)
+                               : outputSamples<true>(channel, destination, count, startRing, post);
     }
-    const bool postFilters = anyFilterRouted(routePost);
+    if (done < count)
+        settleSilentChannel(channel, destination, done, count);
+}
+
+// Output samples until the channel falls silent; returns how many were written. The per-sample
+// states live in locals for the loop, so that their chains do not pass through memory.
+template <bool PostFilters>
+int KolvraneCore::outputSamples(Channel& channel, float* destination, int count, int startRing,
+                                const RoutedFilters& post)
+{
     const double* const work = channel.work.get();
     const double* const dryRing = channel.dryRing.get() + bufferLength - latency;
     const double* const fxValues = fxRamp.get();
     const double* const gains = outputGainRamp.get();
     const MeterCurve& curve = getMeterCurve();
-    for (int i = 0; i < count; ++i)
+    const double pole = dcPole;
+    const double decay = meterDecay;
+    // Nothing changes a parameter during this pass: settled ramps hold one value in every slot.
+    const bool valuesConstant = rampsHoldSettledValues;
+    FilterBankValues values;
+    if (PostFilters)
+        loadFilterValues(values, 0);
+    DcBlocker dcBlocker = channel.dcBlocker;
+    LevelMeter meter = channel.meter;
+    ChannelActivity activity = channel.activity;
+    int i = 0;
+    while (i < count)
     {
-        const double z = channel.dcBlocker.process(work[i], dcPole);
+        const double z = dcBlocker.process(work[i], pole);
         double w = z;
-        if (postFilters)
+        if (PostFilters)
         {
-            FilterBankValues values;
-            loadFilterValues(values, i);
-            w = filterBank(channel, routePost, z, values);
+            if (!valuesConstant)
+                loadFilterValues(values, i);
+            w = runFilters(post, channel.filters, z, values);
         }
         const double dry = dryRing[(startRing + i) & (bufferLength - 1)];
         const double output = mixDryWet(w, dry, fxValues[i], gains[i]);
-        channel.meter.update(output, curve, meterDecay);
-        channel.activity.noteOutput(output, meterDecay);
+        meter.update(output, curve, decay);
+        activity.noteOutput(output, decay);
         destination[i] = static_cast<float>(output);
-        if (!channel.activity.active)
-        {
-            settleSilentChannel(channel, destination, i + 1, count);
-            return;
-        }
+        ++i;
+        if (!activity.active)
+            break;
     }
+    channel.dcBlocker = dcBlocker;
+    channel.meter = meter;
+    channel.activity = activity;
+    return i;
 }
 
 // An inactive channel outputs zeros; its meter and peak decay until they stop moving.

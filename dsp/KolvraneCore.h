@@ -77,6 +77,14 @@ private:
         double volumeRaw = 0.0;
     };
 
+    // The filters routed to one bank, in filter order, with their types.
+    struct RoutedFilters
+    {
+        int count = 0;
+        int index[3] = {};
+        int type[3] = {};
+    };
+
     struct Channel
     {
         DcBlocker dcBlocker;
@@ -95,6 +103,9 @@ private:
     void compressAndPrefilter(Channel& channel, int count);
     void outputPass(float* const destinations[2], int channelCount, int count, int startRing);
     void outputChannel(Channel& channel, float* destination, int count, int startRing);
+    template <bool PostFilters>
+    int outputSamples(Channel& channel, float* destination, int count, int startRing,
+                      const RoutedFilters& post);
     void settleSilentChannel(Channel& channel, float* destination, int from, int count);
     void outputPassWithFade(float* left, float* right, int channelCount, int count, int startRing);
     bool anyFilterRouted(int route) const;
@@ -105,6 +116,9 @@ private:
     bool anyChannelActive(int channelCount) const;
     void loadFilterValues(FilterBankValues& values, int slot) const;
     double filterBank(Channel& channel, int route, double x, const FilterBankValues& values) const;
+    RoutedFilters routedFilters(int route) const;
+    static double runFilters(const RoutedFilters& bank, FilterRecord* records, double x,
+                             const FilterBankValues& values);
     void publish(bool mono);
 
     void deriveShaperTargets();

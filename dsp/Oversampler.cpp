@@ -12,6 +12,23 @@
 
 namespace
 {
+struct FilterTaps
+{
+    const double* interpolator;
+    const double* decimator;
+};
+
+// Clip flags after L shaped values in order, from bit masks of the values above the zone, in it
+// and below it: a value in the zone clears both flags, one outside sets its own.
+inline void updateClipFlags(unsigned positive, unsigned zone, unsigned negative, ClipFlags& flags)
+{
+    const int lastZone = zone != 0 ? 31 - __builtin_clz(zone) : -1;
+    const unsigned after = ~0u << (lastZone + 1);
+    const std::uint8_t keep = zone == 0 ? 1 : 0;
+    flags.positive = static_cast<std::uint8_t>(((positive & after) != 0) | (flags.positive & keep));
+    flags.negative = static_cast<std::uint8_t>(((negative & after) != 0) | (flags.negative & keep));
+}
+
 #define OVERSAMPLER_PATH scalar
 #define OVERSAMPLER_TARGET
 #define OVERSAMPLER_VECTOR 0
@@ -82,9 +99,14 @@ OversamplerKernels::OversamplerKernels() : banks(28 * OversamplerHistory::taps)
         const KernelShape& shape = kernelShapes[k];
         kernels[k] = windowedSinc(shape);
         double* phases = banks.data() + bankOffset(shape.factor);
-        for (int r = 0; r < shape.factor; ++r)
+        const int factor = shape.factor;
+        decimator[k].resize(kernels[k].size());
+        for (int r = 0; r < factor; ++r)
             for (int j = 0; j < taps; ++j)
-                phases[r * taps + j] = kernels[k][j * shape.factor + r];
+            {
+                phases[r * taps + j] = kernels[k][j * factor + r];
+                decimator[k][j * factor + r] = kernels[k][j * factor + factor - 1 - r];
+            }
     }
 }
 
@@ -117,13 +139,13 @@ void Oversampler::process(int factor, OversamplerHistory& history, const Oversam
 {
     if (factor != 4 && factor != 8 && factor != 16)
         return;
-    const double* bank = kernels.bank(factor);
+    const FilterTaps taps{kernels.interpolatorTaps(factor), kernels.decimatorTaps(factor)};
 #if KOLVRANE_HAS_X86_VECTOR_PATH
     if (useVector)
     {
-        avx2::process(factor, history, bank, block, tanh, flags);
+        avx2::process(factor, history, taps, block, tanh, flags);
         return;
     }
 #endif
-    scalar::process(factor, history, bank, block, tanh, flags);
+    scalar::process(factor, history, taps, block, tanh, flags);
 }

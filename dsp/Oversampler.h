@@ -5,16 +5,18 @@
 
 #include <vector>
 
-// Per-channel histories: 16 up-rings and 16 down-rings of 16 values stored twice, so that a
-// read of 16 consecutive slots from any position never wraps. Factor L uses the first L rings.
+// Per-channel histories, each stored twice so that a read of 16 consecutive slots from any
+// position never wraps. Every phase of the interpolator reads the same base samples, so one
+// input ring serves them all; slot k of the shaped ring holds the L phases of one base sample,
+// so that the decimator reads one contiguous run.
 struct OversamplerHistory
 {
-    static constexpr int ringCount = 16;
+    static constexpr int maxFactor = 16;
     static constexpr int taps = 16;
     static constexpr int ringLength = 2 * taps;
 
-    alignas(32) double up[ringCount][ringLength];
-    alignas(32) double down[ringCount][ringLength];
+    alignas(32) double up[ringLength];
+    alignas(32) double down[ringLength][maxFactor];
     int upPosition = 0;
     int downPosition = 0;
 
@@ -35,8 +37,14 @@ public:
     const double* phase(int factor, int r) const { return bank(factor) + r * OversamplerHistory::taps; }
     const double* bank(int factor) const;
 
+    // The kernel as the interpolator reads it: tap j of every phase together, h[j * L + r].
+    const double* interpolatorTaps(int factor) const { return kernels[factorIndex(factor)].data(); }
+    // The decimator's: tap j of phase r at j * L + r is h[j * L + L - 1 - r].
+    const double* decimatorTaps(int factor) const { return decimator[factorIndex(factor)].data(); }
+
 private:
     std::vector<double> kernels[3];
+    std::vector<double> decimator[3];
     std::vector<double> banks; // 4 + 8 + 16 phases of 16 coefficients
 };
 

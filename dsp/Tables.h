@@ -16,7 +16,7 @@ public:
     // tanh(y) at y truncated to a multiple of 1/6400, saturating outside [-10, 10).
     double lookup(double y) const
     {
-        double position = (y + 10.0) * 6400.0;
+        double position = (y + offset) * scale;
         if (!(position >= 0.0))
             position = 0.0;
         if (position > size - 1)
@@ -25,6 +25,11 @@ public:
     }
 
     double at(int index) const { return entries[index]; }
+    const double* data() const { return entries.get(); }
+
+    // The position lookup() reads, before truncation; for the vector paths.
+    static constexpr double offset = 10.0;
+    static constexpr double scale = 6400.0;
 
 private:
     std::unique_ptr<double[]> entries;
