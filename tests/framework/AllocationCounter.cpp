@@ -32,6 +32,20 @@ long AllocationCounter::count() const
     return allocations;
 }
 
+// The sanitizers bring their own C allocator, and their free() must never see memory from
+// glibc's: built with one, only operator new is counted.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KOLVRANE_COUNT_C_ALLOCATIONS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define KOLVRANE_COUNT_C_ALLOCATIONS 0
+#endif
+#endif
+#ifndef KOLVRANE_COUNT_C_ALLOCATIONS
+#define KOLVRANE_COUNT_C_ALLOCATIONS 1
+#endif
+
+#if KOLVRANE_COUNT_C_ALLOCATIONS
 // C allocations count too: JUCE's message queue, for one, uses malloc directly.
 extern "C"
 {
@@ -60,6 +74,7 @@ void* realloc(void* pointer, std::size_t size)
     return __libc_realloc(pointer, size);
 }
 }
+#endif
 
 void* operator new(std::size_t size) { return allocate(size); }
 void* operator new[](std::size_t size) { return allocate(size); }
