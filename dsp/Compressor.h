@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/Branchless.h"
 #include "dsp/Tables.h"
 
 // Feed-forward compressor with a 10:1 ratio above the Dynamics threshold; one gain for all channels.
@@ -27,11 +28,15 @@ public:
     {
         for (int i = 0; i < count; ++i)
             values[i] = levelOverThreshold(values[i]);
+        // The envelope in a local: its chain stays in registers and the attack/release choice
+        // is a select, not a branch that loud material mispredicts.
+        double level = envelope;
         for (int i = 0; i < count; ++i)
         {
-            advanceEnvelope(values[i]);
-            values[i] = envelope;
+            level = nextEnvelope(level, values[i], attack, release);
+            values[i] = level;
         }
+        envelope = level;
         for (int i = 0; i < count; ++i)
             values[i] = gainFor(values[i], makeups[i]);
     }
@@ -58,20 +63,23 @@ public:
     static double makeupDbForThreshold(double thresholdDb);
 
 private:
+    // The amplitude limited to 0..1 (NaN reads as 0) and the level above the threshold, as
+    // selects rather than branches on the signal. A detector of -0 reads entry 0 either way, and
+    // the table's finite levels never give a NaN or -0 difference.
     double levelOverThreshold(double detector) const
     {
-        double amplitude = detector > 1.0 ? 1.0 : detector;
-        if (!(amplitude >= 0.0))
-            amplitude = 0.0;
+        const double amplitude = branchless::lesser(branchless::greater(detector, 0.0), 1.0);
         const double over = levelToDb.lookup(amplitude) - threshold;
-        return over < 0.0 ? 0.0 : over;
+        return branchless::greater(over, 0.0);
     }
 
-    void advanceEnvelope(double over)
+    static double nextEnvelope(double level, double over, double attackCoefficient, double releaseCoefficient)
     {
-        const double coefficient = over > envelope ? attack : release;
-        envelope = (envelope - over) * coefficient + over + 1e-20;
+        const double coefficient = branchless::ifGreater(over, level, attackCoefficient, releaseCoefficient);
+        return (level - over) * coefficient + over + 1e-20;
     }
+
+    void advanceEnvelope(double over) { envelope = nextEnvelope(envelope, over, attack, release); }
 
     static int reductionIndexFor(double level)
     {
@@ -79,7 +87,10 @@ private:
         return index > 32767.0 ? 32767 : static_cast<int>(index);
     }
 
-    double gainFor(double level, double makeup) const { return dbToGain.at(reductionIndexFor(level)) * makeup; }
+    double gainFor(double level, double makeup) const
+    {
+        return dbToGain.at(reductionIndexFor(level)) * makeup;
+    }
 
     const LevelToDbTable& levelToDb;
     const DbToGainTable& dbToGain;

@@ -6,6 +6,10 @@
 #include <cmath>
 #include <mutex>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
 constexpr double tiny = 1e-20;
@@ -309,8 +313,8 @@ KolvraneCore::RoutedFilters KolvraneCore::routedFilters(int route) const
 }
 
 // processFilterBank over filters gathered once per pass: the same operations in the same order.
-double KolvraneCore::runFilters(const RoutedFilters& bank, FilterRecord* records, double x,
-                                const FilterBankValues& values)
+inline double KolvraneCore::runFilters(const RoutedFilters& bank, FilterRecord* records, double x,
+                                       const FilterBankValues& values)
 {
     if (bank.count == 0)
         return x;
@@ -374,6 +378,39 @@ bool KolvraneCore::anyFilterRouted(int route) const
     return false;
 }
 
+// Raises peak to the largest magnitude of x (a NaN never raises it); returns whether any sample
+// is non-zero. The largest of a set does not depend on the order of the comparisons, so SSE2
+// may take two lanes at a time.
+bool KolvraneCore::raisePeak(double& peak, const double* x, int count)
+{
+    int i = 0;
+    bool anySound = false;
+    double largest = peak;
+#if defined(__SSE2__)
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    __m128d lanes = _mm_set1_pd(peak);
+    __m128d nonZero = _mm_setzero_pd();
+    for (; i + 2 <= count; i += 2)
+    {
+        const __m128d v = _mm_loadu_pd(x + i);
+        nonZero = _mm_or_pd(nonZero, _mm_cmpneq_pd(v, _mm_setzero_pd()));
+        lanes = _mm_max_pd(_mm_andnot_pd(signBit, v), lanes); // the second operand wins for NaN
+    }
+    anySound = _mm_movemask_pd(nonZero) != 0;
+    const double low = _mm_cvtsd_f64(lanes);
+    const double high = _mm_cvtsd_f64(_mm_unpackhi_pd(lanes, lanes));
+    largest = high > low ? high : low;
+#endif
+    for (; i < count; ++i)
+    {
+        const double magnitude = std::abs(x[i]);
+        anySound |= x[i] != 0.0;
+        largest = magnitude > largest ? magnitude : largest;
+    }
+    peak = largest;
+    return anySound;
+}
+
 // Converts a channel's input, stores it in the dry ring and notes its activity. Returns whether
 // any sample is non-zero.
 bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, int startRing)
@@ -398,15 +435,7 @@ bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, 
     channel.input = x;
 
     // A zero sample leaves the peak alone (it is never negative), so all samples may take part.
-    bool anySound = false;
-    double peak = channel.activity.peak;
-    for (int i = 0; i < count; ++i)
-    {
-        const double magnitude = std::abs(x[i]);
-        anySound |= x[i] != 0.0;
-        peak = magnitude > peak ? magnitude : peak;
-    }
-    channel.activity.peak = peak;
+    const bool anySound = raisePeak(channel.activity.peak, x, count);
 
     int first = 0;
     if (!channel.activity.active)

@@ -100,6 +100,7 @@ private:
 
     void processChunk(float* left, float* right, int count);
     bool readInput(Channel& channel, const float* samples, int count, int startRing);
+    static bool raisePeak(double& peak, const double* x, int count);
     void compressAndPrefilter(Channel& channel, int count);
     void outputPass(float* const destinations[2], int channelCount, int count, int startRing);
     void outputChannel(Channel& channel, float* destination, int count, int startRing);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/Branchless.h"
 #include "dsp/Tables.h"
 
 #include <cmath>
@@ -31,10 +32,7 @@ struct LevelMeter
 
     void update(double output, const MeterCurve& curve, double decay)
     {
-        const double position = curve.lookup(output);
-        if (position > state)
-            state = position;
-        state = state * decay + 1e-20;
+        state = branchless::greater(curve.lookup(output), state) * decay + 1e-20;
     }
 };
 
@@ -66,9 +64,7 @@ struct ChannelActivity
         peak = (decay + 1e-20) * peak;
         if (peak < 1e-30)
             peak = 0.0;
-        const double magnitude = std::abs(output);
-        if (magnitude > peak)
-            peak = magnitude;
+        peak = branchless::greater(std::abs(output), peak);
         if (peak < silenceLevel)
             active = false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Branchless.h"
+
 #include <memory>
 
 // Lookup tables that replace transcendental functions on the per-sample path.
@@ -16,11 +18,8 @@ public:
     // tanh(y) at y truncated to a multiple of 1/6400, saturating outside [-10, 10).
     double lookup(double y) const
     {
-        double position = (y + offset) * scale;
-        if (!(position >= 0.0))
-            position = 0.0;
-        if (position > size - 1)
-            position = size - 1;
+        // below 0 or NaN: 0 (-0 stays, and truncates to 0 too); above the last entry: the last
+        const double position = branchless::lesser(branchless::greater((y + offset) * scale, 0.0), size - 1);
         return entries[static_cast<int>(position)];
     }
 
@@ -74,11 +73,8 @@ public:
 
     double lookup(double output) const
     {
-        double position = output * 100.0 + 200.0;
-        if (!(position >= 0.0))
-            position = 0.0;
-        if (position > size - 1)
-            position = size - 1;
+        const double position =
+            branchless::lesser(branchless::greater(output * 100.0 + 200.0, 0.0), size - 1);
         return entries[static_cast<int>(position)];
     }
 
