@@ -333,9 +333,14 @@ void KolvraneCore::shapeWorkBuffer(Channel& channel, int count)
 {
     if (quality == 0)
     {
-        Shaper::shapeBlock(distortionFunction, channel.work.get(), count, ramps[rampShaperThreshold].get(),
-                           ramps[rampShapeFactor].get(), inverseShapes.get(), ramps[rampRawShape].get(),
-                           tanhTable, clip);
+        const BaseRateBlock block{channel.work.get(),
+                                  count,
+                                  ramps[rampShaperThreshold].get(),
+                                  ramps[rampShapeFactor].get(),
+                                  inverseShapes.get(),
+                                  ramps[rampRawShape].get(),
+                                  distortionFunction};
+        oversampler.shapeBaseRate(block, clip);
         return;
     }
     const int factor = oversamplingFactor(quality);

@@ -149,3 +149,19 @@ void Oversampler::process(int factor, OversamplerHistory& history, const Oversam
 #endif
     scalar::process(factor, history, taps, block, tanh, flags);
 }
+
+void Oversampler::shapeBaseRate(const BaseRateBlock& block, ClipFlags& flags) const
+{
+#if KOLVRANE_HAS_X86_VECTOR_PATH
+    const int f = block.function;
+    const bool vectorFunction = f == functionTanh || f == functionHardClip || f == functionAsymmetricTanh ||
+                                f == functionMixedTanhClip;
+    if (useVector && vectorFunction)
+    {
+        avx2::shapeBaseRate(block, tanh, flags);
+        return;
+    }
+#endif
+    Shaper::shapeBlock(block.function, block.buffer, block.count, block.thresholds, block.shapes,
+                       block.inverseShapes, block.rawShapes, tanh, flags);
+}

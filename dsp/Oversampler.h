@@ -59,6 +59,18 @@ struct OversamplerBlock
     int function;
 };
 
+// A base-rate buffer and the per-sample settings of the shaper at quality 0.
+struct BaseRateBlock
+{
+    double* buffer;
+    int count;
+    const double* thresholds;
+    const double* shapes;
+    const double* inverseShapes;
+    const double* rawShapes;
+    int function;
+};
+
 // Interpolates each base sample to L values, shapes them and decimates back with the same filter.
 // The chain is a linear-phase filter delayed by exactly 17 base samples at every factor.
 class Oversampler
@@ -71,6 +83,10 @@ public:
     // factor is 4, 8 or 16; the buffer is replaced in place.
     void process(int factor, OversamplerHistory& history, const OversamplerBlock& block,
                  ClipFlags& flags) const;
+
+    // Shapes a base-rate buffer in place, as Shaper::shapeBlock does; the functions the vector
+    // path shapes four at a time take it (the same operations, so the same results).
+    void shapeBaseRate(const BaseRateBlock& block, ClipFlags& flags) const;
 
     // The AVX2/FMA path is chosen at run time where the processor has it.
     static bool processorHasVectorPath();
