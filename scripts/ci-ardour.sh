@@ -45,6 +45,29 @@ run_logged() {
     return "$status"
 }
 
+# ardour7-export of Ardour 7.3 dies now and then (about one run in eight, with or without this
+# plug-in in the session) from a double free in its export channels' destructors. An Ardour
+# command that a signal ended is run again, up to three times in all; the number of retries goes
+# into the summary. Timeouts and ordinary errors fail at once.
+ardour_retries=0
+run_ardour() {
+    local attempt status
+    for attempt in 1 2 3; do
+        status=0
+        run_logged "$@" 2>"$scratch/retry.err" || status=$?
+        if ((status == 0)); then
+            return 0
+        fi
+        if ((status <= 128 || status == 137 || attempt == 3)); then
+            cat "$scratch/retry.err" >&2
+            return "$status"
+        fi
+        echo "ci-ardour: $(basename "$2" .log): Ardour ended by signal $((status - 128)), running it again" >&2
+        ardour_retries=$((ardour_retries + 1))
+        [[ -n ${ARDOUR_RETRY_CLEAN:-} ]] && rm -rf "$ARDOUR_RETRY_CLEAN"
+    done
+}
+
 install_ardour() {
     local scanner=/usr/lib/ardour7/ardour-vst-scanner
     if command -v ardour7-lua >/dev/null && command -v ardour7-export >/dev/null && [[ -x $scanner ]]; then
@@ -101,9 +124,11 @@ rate=$($check wav-info "$input" | sed -n 's/.*rate=\([0-9]*\).*/\1/p')
 [[ -n $rate ]] || fail "cannot read $input"
 session_dir="$scratch/session"
 session_name=kolvrane
-run_logged 120 "$scratch/lua.log" "${ardour_env[@]}" KOLVRANE_SESSION_DIR="$session_dir" \
-    KOLVRANE_SESSION_NAME="$session_name" KOLVRANE_RATE="$rate" KOLVRANE_PARAMS="$parameters" \
-    ardour7-lua "$helpers/make-session.lua" || fail "ardour7-lua session script failed"
+# create_session refuses an existing folder, so a retry starts from none.
+ARDOUR_RETRY_CLEAN=$session_dir run_ardour 120 "$scratch/lua.log" "${ardour_env[@]}" \
+    KOLVRANE_SESSION_DIR="$session_dir" KOLVRANE_SESSION_NAME="$session_name" KOLVRANE_RATE="$rate" \
+    KOLVRANE_PARAMS="$parameters" ardour7-lua "$helpers/make-session.lua" ||
+    fail "ardour7-lua session script failed"
 grep -q '^OK session saved' "$scratch/lua.log" || fail "the session script did not finish"
 grep '^PLUGIN ' "$scratch/lua.log" | sed 's/^/ci-ardour: ardour7-lua: /'
 session_file="$session_dir/$session_name.ardour"
@@ -111,7 +136,7 @@ session_file="$session_dir/$session_name.ardour"
 # c. The input as a region, the session range over it, then Ardour's offline render.
 $check place-audio "$session_file" "$input" >"$scratch/place.txt" || fail "cannot place the input"
 input_frames=$(sed -n 's/.*frames=\([0-9]*\).*/\1/p' "$scratch/place.txt")
-run_logged 180 "$scratch/export.log" "${ardour_env[@]}" \
+run_ardour 180 "$scratch/export.log" "${ardour_env[@]}" \
     ardour7-export -b float -o "$scratch/ardour.wav" "$session_dir" "$session_name" ||
     fail "ardour7-export failed"
 [[ -s $scratch/ardour.wav ]] || fail "ardour7-export wrote no file"
@@ -153,7 +178,9 @@ $check compare "$scratch/default.wav" "$scratch/ardour.wav" --differ-by 1e-3 >"$
 # e. Summary.
 summary="ardour: scanner ok (Kolvrane, 2 in/2 out, MIDI in, replacing, editor); export $(compared test_frames) frames at $rate Hz;"
 summary+=" max |diff| $(compared max_diff) vs kolvrane-host (lag $(compared lag), tolerance $(compared tolerance));"
-summary+=" $restored parameters restored; $((SECONDS - started)) s"
+summary+=" $restored parameters restored"
+((ardour_retries == 0)) || summary+="; $ardour_retries Ardour crash(es) retried"
+summary+="; $((SECONDS - started)) s"
 echo "$summary"
 if [[ -n ${KOLVRANE_CI_SUMMARY:-} ]]; then
     echo "$summary" >>"$KOLVRANE_CI_SUMMARY"
