@@ -9,10 +9,13 @@
 # summary line is appended to), KOLVRANE_ARDOUR_KEEP=1 keeps the scratch folder.
 # Installs Ardour when it is missing (Debian 12, as root). Takes about 10 seconds once installed.
 set -euo pipefail
+
+# Paths given by the caller are taken from where it runs, the defaults from the repository.
+plugin_source=$(realpath -m "${1:-$(dirname "$0")/../build/plugin/Kolvrane.so}")
+host=$(realpath -m "${KOLVRANE_HOST:-$(dirname "$0")/../build/bin/kolvrane-host}")
+summary_file=${KOLVRANE_CI_SUMMARY:+$(realpath -m "$KOLVRANE_CI_SUMMARY")}
 cd "$(dirname "$0")/.."
 
-plugin_source=${1:-build/plugin/Kolvrane.so}
-host=${KOLVRANE_HOST:-build/bin/kolvrane-host}
 input=examples/bassline-drums.wav
 helpers=tests/hosts/ardour
 check="python3 $helpers/ardour_check.py"
@@ -69,15 +72,16 @@ run_ardour() {
 }
 
 install_ardour() {
-    local scanner=/usr/lib/ardour7/ardour-vst-scanner
-    if command -v ardour7-lua >/dev/null && command -v ardour7-export >/dev/null && [[ -x $scanner ]]; then
-        return
-    fi
-    echo "ci-ardour: installing Ardour"
+    local packages=()
+    command -v ardour7-lua >/dev/null && command -v ardour7-export >/dev/null &&
+        [[ -x /usr/lib/ardour7/ardour-vst-scanner ]] || packages+=(ardour)
+    command -v python3 >/dev/null || packages+=(python3)
+    ((${#packages[@]})) || return 0
+    echo "ci-ardour: installing ${packages[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y --no-install-recommends ardour >/dev/null ||
-        { apt-get update >/dev/null && apt-get install -y --no-install-recommends ardour >/dev/null; } ||
-        fail "cannot install Ardour"
+    apt-get install -y --no-install-recommends "${packages[@]}" >/dev/null ||
+        { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${packages[@]}" >/dev/null; } ||
+        fail "cannot install ${packages[*]}"
 }
 
 [[ -f $plugin_source ]] || fail "no plug-in at $plugin_source (build first)"
@@ -182,6 +186,6 @@ summary+=" $restored parameters restored"
 ((ardour_retries == 0)) || summary+="; $ardour_retries Ardour crash(es) retried"
 summary+="; $((SECONDS - started)) s"
 echo "$summary"
-if [[ -n ${KOLVRANE_CI_SUMMARY:-} ]]; then
-    echo "$summary" >>"$KOLVRANE_CI_SUMMARY"
+if [[ -n $summary_file ]]; then
+    echo "$summary" >>"$summary_file"
 fi
