@@ -8,6 +8,7 @@ packages=(
     libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
     fonts-dejavu-core fontconfig-config
     libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth
 )
 
 missing=()

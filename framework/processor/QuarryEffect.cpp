@@ -223,7 +223,8 @@ void QuarryEffect::loadStateXml(const juce::XmlElement& element)
     HostStateXml parts(*this, getMidiControl());
     if (parts.isLegacyState(element))
     {
-        parts.loadLegacyState(element, [this](const juce::XmlElement& uniqueData) { loadUniqueDataXml(uniqueData); });
+        parts.loadLegacyState(element,
+                              [this](const juce::XmlElement& uniqueData) { loadUniqueDataXml(uniqueData); });
         return;
     }
     if (!isStateXml(element))
@@ -250,6 +251,10 @@ std::unique_ptr<juce::XmlElement> QuarryEffect::createCurrentProgramXml()
 
 void QuarryEffect::loadCurrentProgramXml(const juce::XmlElement& element)
 {
+    // A document that is not one of our presets changes nothing: applying the slot again would
+    // throw away the user's unstored edits for a chunk we could not read.
+    if (!isPresetXml(element))
+        return;
     const int current = getCurrentPreset();
     loadPresetXml(element, current);
     if (juce::isPositiveAndBelow(current, getNumPresetSlots()))
@@ -260,7 +265,8 @@ std::unique_ptr<juce::XmlElement> QuarryEffect::createUserSettings()
 {
     auto settings = BasePluginOldStyle::createUserSettings();
     PresetSettingsXml(*this, getMidiControl()).appendTo(*settings);
-    settings->createNewChildElement("QualitySettings")->setAttribute("default", qualityLevelText(defaultQualityLevel));
+    settings->createNewChildElement("QualitySettings")
+        ->setAttribute("default", qualityLevelText(defaultQualityLevel));
     return settings;
 }
 

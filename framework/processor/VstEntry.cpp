@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "framework/platform/EditorDisplayErrors.h"
 #include "framework/vst2/pluginterfaces/vst2.x/aeffectx.h"
 
 extern "C" AEffect* juceVstPluginMain(audioMasterCallback audioMaster);
@@ -83,6 +84,31 @@ VstIntPtr dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr
         char text[256] = {};
         const VstIntPtr result = juceDispatcher(effect, opcode, index, value, text, opt);
         copyCut(text, ptr, opcode == effGetParamName ? maxNameLength : maxDisplayLength);
+        return result;
+    }
+
+    case effEditOpen:
+    {
+        EditorDisplayErrors::editorAttaching(effect);
+        const VstIntPtr opened = juceDispatcher(effect, opcode, index, value, ptr, opt);
+        if (opened == 0)
+            EditorDisplayErrors::editorDetached(effect);
+        return opened;
+    }
+
+    case effEditClose:
+    {
+        const VstIntPtr result = juceDispatcher(effect, opcode, index, value, ptr, opt);
+        EditorDisplayErrors::editorDetached(effect);
+        return result;
+    }
+
+    case effClose:
+    {
+        // A host may close the plug-in with its editor still open. The record is gone afterwards;
+        // its address only names the editor.
+        const VstIntPtr result = juceDispatcher(effect, opcode, index, value, ptr, opt);
+        EditorDisplayErrors::editorDetached(effect);
         return result;
     }
 

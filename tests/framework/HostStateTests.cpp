@@ -172,8 +172,10 @@ TEST(HostState, BadChunksLeaveThePluginUnchanged)
         plugin->setStateInformation(block->getData(), static_cast<int>(block->getSize()));
         EXPECT_EQ(stateText(*plugin), before);
     }
-    // Bytes that are no wrapped XML are no program either.
-    for (const juce::MemoryBlock* block : std::initializer_list<const juce::MemoryBlock*>{&wrongMagic, &tiny, &zeroLength})
+    // Bytes that are no wrapped XML, or XML that is no preset of ours, are no program either: the
+    // unstored edit survives.
+    const auto foreignPreset = wrapText("<Preset application=\"Somebody else\" name=\"x\"/>");
+    for (const juce::MemoryBlock* block : std::initializer_list<const juce::MemoryBlock*>{&wrongMagic, &tiny, &zeroLength, &notXml, &foreignPreset})
     {
         plugin->setCurrentProgramStateInformation(block->getData(), static_cast<int>(block->getSize()));
         EXPECT_EQ(stateText(*plugin), before);

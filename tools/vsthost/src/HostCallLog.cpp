@@ -10,6 +10,18 @@ bool HostCallLog::isCountedOnly(int32_t opcode)
     return opcode == Vst2::audioMasterGetTime || opcode == Vst2::audioMasterGetCurrentProcessLevel;
 }
 
+HostCallLog::HostCallLog()
+{
+    resetCounts();
+}
+
+void HostCallLog::resetCounts()
+{
+    counts.clear();
+    counts[Vst2::audioMasterGetTime] = 0;
+    counts[Vst2::audioMasterGetCurrentProcessLevel] = 0;
+}
+
 void HostCallLog::record(HostCall call)
 {
     {
@@ -25,7 +37,7 @@ void HostCallLog::clear()
 {
     std::lock_guard<std::recursive_mutex> lock(mutex);
     recorded.clear();
-    counts.clear();
+    resetCounts();
 }
 
 std::vector<HostCall> HostCallLog::calls() const

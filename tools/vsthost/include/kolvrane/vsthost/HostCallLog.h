@@ -41,6 +41,10 @@ struct AutomationEvent
 class HostCallLog
 {
 public:
+    HostCallLog();
+
+    // Allocates nothing for the counted-only requests, so a plug-in's audio thread can be checked
+    // for allocations while it talks to this host.
     void record(HostCall call);
     void clear();
 
@@ -60,6 +64,8 @@ public:
     static bool isCountedOnly(int32_t opcode);
 
 private:
+    void resetCounts();
+
     mutable std::recursive_mutex mutex;
     mutable std::condition_variable_any changed;
     std::vector<HostCall> recorded;

@@ -1,0 +1,208 @@
+// White noise through the built plug-in at every sample rate, block size and quality, as hosts
+// drive it: the output stays finite and free of subnormals, silence in becomes exact zeros out,
+// and the audio thread never allocates.
+#include "ValidationSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+using namespace validation;
+
+namespace
+{
+constexpr int varyingBlocks = 0; // a block size that changes on every call, up to the maximum
+constexpr int32_t largestBlock = 8192;
+
+struct ProcessingCase
+{
+    float sampleRate;
+    int block;
+    int quality;
+};
+
+std::string describe(const ProcessingCase& c)
+{
+    return std::to_string(static_cast<int>(c.sampleRate)) + " Hz, block " +
+           (c.block == varyingBlocks ? std::string("varying") : std::to_string(c.block)) + ", quality " +
+           qualityName(c.quality);
+}
+
+std::vector<ProcessingCase> everyCase()
+{
+    std::vector<ProcessingCase> cases;
+    for (int quality = 0; quality < 4; ++quality)
+        for (float rate : {44100.0f, 48000.0f, 88200.0f, 96000.0f, 192000.0f})
+            for (int block : {1, 17, 64, 512, 4096, 8192, varyingBlocks})
+                cases.push_back({rate, block, quality});
+    return cases;
+}
+
+// Block sizes a host hands over: fixed, or anything from 0 to the maximum it announced.
+class BlockSizes
+{
+public:
+    BlockSizes(int block, uint32_t seed) : fixed(block), random(seed) {}
+
+    int32_t maximum() const { return fixed == varyingBlocks ? largestBlock : fixed; }
+    int32_t next()
+    {
+        if (fixed != varyingBlocks)
+            return fixed;
+        // Mostly small and odd sizes, now and then an empty or a full block.
+        switch (random() % 8)
+        {
+        case 0:
+            return 0;
+        case 1:
+            return largestBlock;
+        case 2:
+            return static_cast<int32_t>(random() % largestBlock) + 1;
+        default:
+            return static_cast<int32_t>(random() % 700) + 1;
+        }
+    }
+
+private:
+    int fixed;
+    std::minstd_rand random;
+};
+
+std::string settings(kolvrane::vsthost::VstPlugin& plugin)
+{
+    std::string text;
+    for (int32_t h = 0; h < hostParameterCount; ++h)
+        text += plugin.parameterName(h) + " " + plugin.parameterDisplay(h) + "; ";
+    return text;
+}
+
+void applyQuality(kolvrane::vsthost::VstPlugin& plugin, int quality)
+{
+    plugin.setChunk(qualityChunk(quality));
+    plugin.suspend();
+    plugin.resume();
+}
+} // namespace
+
+TEST(ProcessingValidation, NoiseAtEveryRateBlockSizeAndQuality)
+{
+    uint32_t seed = 1;
+    double longestTail = 0.0;
+    for (const ProcessingCase& c : everyCase())
+    {
+        SCOPED_TRACE(describe(c));
+        ++seed;
+        BlockSizes sizes(c.block, seed);
+        auto plugin = loadPlugin(c.sampleRate, sizes.maximum());
+        applyQuality(*plugin, c.quality);
+        EXPECT_EQ(plugin->initialDelay(), c.quality == 0 ? 0 : 17);
+        std::minstd_rand random(seed);
+        randomiseParameters(*plugin, random);
+
+        AudioDriver audio(*plugin, sizes.maximum(), seed);
+        const auto loudFrames = static_cast<long>(c.sampleRate / 4);
+        for (long done = 0; done < loudFrames;)
+        {
+            const int32_t frames = sizes.next();
+            audio.processNoise(frames);
+            done += frames;
+        }
+
+        // Silence in: every channel switches itself off once its output peak, falling at the
+        // meter's rate (halving in about 0.16 s), is below 2e-5, and from then on the output is
+        // exact zeros. A resonant filter's tail can take a few seconds to get there.
+        const auto limit = static_cast<long>(c.sampleRate * 20.0);
+        const auto zerosToSee = static_cast<long>(c.sampleRate * 0.5);
+        long done = 0;
+        long zerosSince = 0;
+        float lastSoundPeak = 0.0f;
+        while (done < limit && done - zerosSince < zerosToSee)
+        {
+            const int32_t frames = sizes.next();
+            audio.processSilence(frames);
+            done += frames;
+            if (!audio.lastOutputIsExactlySilent())
+            {
+                zerosSince = done;
+                lastSoundPeak = audio.lastPeak();
+            }
+        }
+        EXPECT_GE(done - zerosSince, zerosToSee)
+            << "still sounding after 20 s of silence, peak " << lastSoundPeak << "; " << settings(*plugin);
+        longestTail = std::max(longestTail, static_cast<double>(zerosSince) / c.sampleRate);
+
+        EXPECT_EQ(audio.faults().invalid, 0);
+        EXPECT_EQ(audio.faults().subnormal, 0);
+        EXPECT_EQ(audio.allocations(), 0);
+        ++tally().cases;
+    }
+    std::printf("longest time from silence in to exact zeros out: %.2f s\n", longestTail);
+}
+
+// A fresh channel's first sample still carries the filters' denormal guards (around 1e-19)
+// until it has seen that its input is silent; from then on silence in is exact zeros out.
+TEST(ProcessingValidation, SilenceInGivesExactZerosOut)
+{
+    for (int quality = 0; quality < 4; ++quality)
+    {
+        auto plugin = loadPlugin(44100.0f, 512);
+        applyQuality(*plugin, quality);
+        AudioDriver audio(*plugin, 512);
+        audio.processSilence(512);
+        EXPECT_LT(audio.lastPeak(), 1e-15f);
+        for (int block = 1; block < 50; ++block)
+        {
+            audio.processSilence(512);
+            ASSERT_TRUE(audio.lastOutputIsExactlySilent()) << "quality " << quality << ", block " << block;
+        }
+        ++tally().cases;
+    }
+}
+
+// A resume at a new sample rate, without closing the instance, runs at the new rate exactly as an
+// instance that ran there all along. Filters, compressor and smoothers restart at a resume; the
+// DC blockers and the dry ring carry over by design, so the two agree once those have settled.
+TEST(ProcessingValidation, ResumeAtANewSampleRateWithoutARelease)
+{
+    for (int quality = 0; quality < 4; ++quality)
+    {
+        SCOPED_TRACE(qualityName(quality));
+        auto moved = loadPlugin(44100.0f, 512);
+        auto stayed = loadPlugin(96000.0f, 256);
+        for (auto* plugin : {moved.get(), stayed.get()})
+        {
+            applyQuality(*plugin, quality);
+            std::minstd_rand random(7);
+            randomiseParameters(*plugin, random);
+            AudioDriver before(*plugin, 512, plugin == moved.get() ? 99u : 98u);
+            for (int block = 0; block < 40; ++block)
+                before.processNoise(256);
+            plugin->suspend();
+        }
+        moved->setSampleRate(96000.0f);
+        moved->setBlockSize(256);
+        moved->resume();
+        stayed->resume();
+        EXPECT_EQ(moved->sampleRate(), 96000.0f);
+
+        AudioDriver afterMove(*moved, 256, 5);
+        AudioDriver afterStay(*stayed, 256, 5);
+        const int settled = 150; // 0.4 s
+        float largestDifference = 0.0f;
+        for (int block = 0; block < 2 * settled; ++block)
+        {
+            afterMove.processNoise(256);
+            afterStay.processNoise(256);
+            for (int channel = 0; block >= settled && channel < 2; ++channel)
+                for (int i = 0; i < 256; ++i)
+                    largestDifference = std::max(largestDifference, std::fabs(afterMove.output(channel)[i] -
+                                                                              afterStay.output(channel)[i]));
+        }
+        EXPECT_LT(largestDifference, 1e-6f);
+        EXPECT_EQ(moved->initialDelay(), quality == 0 ? 0 : 17);
+        EXPECT_EQ(afterMove.allocations(), 0);
+        ++tally().cases;
+    }
+}
