@@ -16,6 +16,7 @@ struct FilterTaps
 {
     const double* interpolator;
     const double* decimator;
+    const double* decimatorByAge;
 };
 
 // Clip flags after L shaped values in order, from bit masks of the values above the zone, in it
@@ -88,8 +89,30 @@ void OversamplerHistory::clear()
 {
     std::memset(up, 0, sizeof(up));
     std::memset(down, 0, sizeof(down));
-    resetPositions();
+    std::memset(pending, 0, sizeof(pending));
+    upPosition = downPosition = 0;
+    pendingNeedsRebuild = false;
 }
+
+namespace
+{
+// The partial sums the direct form implies: the output k samples on reads the slot p > k places
+// past the current one, not yet overwritten by then, as tap p - k. The slots shaped later add
+// their shares as they come.
+void rebuildPendingSums(OversamplerHistory& h, int factor, const double* decimatorTaps)
+{
+    constexpr int taps = OversamplerHistory::taps;
+    for (int k = 0; k < taps; ++k)
+    {
+        double sum = 0.0;
+        for (int p = k + 1; p < taps; ++p)
+            for (int r = 0; r < factor; ++r)
+                sum += decimatorTaps[(p - k) * factor + r] * h.down[h.downPosition + p][r];
+        h.pending[k] = sum;
+    }
+    h.pendingNeedsRebuild = false;
+}
+} // namespace
 
 OversamplerKernels::OversamplerKernels() : banks(28 * OversamplerHistory::taps)
 {
@@ -101,12 +124,16 @@ OversamplerKernels::OversamplerKernels() : banks(28 * OversamplerHistory::taps)
         double* phases = banks.data() + bankOffset(shape.factor);
         const int factor = shape.factor;
         decimator[k].resize(kernels[k].size());
+        decimatorByAge[k].resize(kernels[k].size());
         for (int r = 0; r < factor; ++r)
             for (int j = 0; j < taps; ++j)
             {
                 phases[r * taps + j] = kernels[k][j * factor + r];
                 decimator[k][j * factor + r] = kernels[k][j * factor + factor - 1 - r];
             }
+        for (int r = 0; r < factor; ++r)
+            for (int age = 0; age < taps; ++age)
+                decimatorByAge[k][r * taps + age] = decimator[k][((taps - age) % taps) * factor + r];
     }
 }
 
@@ -139,10 +166,13 @@ void Oversampler::process(int factor, OversamplerHistory& history, const Oversam
 {
     if (factor != 4 && factor != 8 && factor != 16)
         return;
-    const FilterTaps taps{kernels.interpolatorTaps(factor), kernels.decimatorTaps(factor)};
+    const FilterTaps taps{kernels.interpolatorTaps(factor), kernels.decimatorTaps(factor),
+                          kernels.decimatorTapsByAge(factor)};
 #if KOLVRANE_HAS_X86_VECTOR_PATH
     if (useVector)
     {
+        if (factor == 16 && history.pendingNeedsRebuild)
+            rebuildPendingSums(history, factor, taps.decimator);
         avx2::process(factor, history, taps, block, tanh, flags);
         return;
     }

@@ -5,10 +5,11 @@
 
 #include <vector>
 
-// Per-channel histories, each stored twice so that a read of 16 consecutive slots from any
-// position never wraps. Every phase of the interpolator reads the same base samples, so one
-// input ring serves them all; slot k of the shaped ring holds the L phases of one base sample,
-// so that the decimator reads one contiguous run.
+// Per-channel histories, stored twice so that a read of 16 consecutive slots from any position
+// never wraps. Every phase of the interpolator reads the same base samples, so one input ring
+// serves them all; slot k of the shaped ring holds the L phases of one base sample, so that the
+// decimator reads one contiguous run. The transposed decimator (16x, vector path) keeps the
+// partial sums of its next 16 outputs, rebuilt from the shaped ring when they fell behind it.
 struct OversamplerHistory
 {
     static constexpr int maxFactor = 16;
@@ -17,12 +18,19 @@ struct OversamplerHistory
 
     alignas(32) double up[ringLength];
     alignas(32) double down[ringLength][maxFactor];
+    alignas(32) double pending[taps];
     int upPosition = 0;
     int downPosition = 0;
+    bool pendingNeedsRebuild = false;
 
     OversamplerHistory() { clear(); }
     void clear();
-    void resetPositions() { upPosition = downPosition = 0; }
+    // The rings are read from slot 0 on again, with their contents where they lie.
+    void resetPositions()
+    {
+        upPosition = downPosition = 0;
+        pendingNeedsRebuild = true;
+    }
 };
 
 // Blackman-windowed sinc kernels of 16 * L taps (cut-off at 90 % of the base Nyquist) and their
@@ -39,12 +47,17 @@ public:
 
     // The kernel as the interpolator reads it: tap j of every phase together, h[j * L + r].
     const double* interpolatorTaps(int factor) const { return kernels[factorIndex(factor)].data(); }
-    // The decimator's: tap j of phase r at j * L + r is h[j * L + L - 1 - r].
+    // The decimator's: tap j of phase r at j * L + r is h[j * L + L - 1 - r]; slot j of the
+    // shaped ring, read from the current one on, is j base samples ahead (16 - j behind).
     const double* decimatorTaps(int factor) const { return decimator[factorIndex(factor)].data(); }
+    // The same by the age a of the output a value adds to: phase r at r * 16 + a holds tap
+    // j = (16 - a) % 16.
+    const double* decimatorTapsByAge(int factor) const { return decimatorByAge[factorIndex(factor)].data(); }
 
 private:
     std::vector<double> kernels[3];
     std::vector<double> decimator[3];
+    std::vector<double> decimatorByAge[3];
     std::vector<double> banks; // 4 + 8 + 16 phases of 16 coefficients
 };
 

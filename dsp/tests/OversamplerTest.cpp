@@ -230,6 +230,58 @@ TEST_F(OversamplerTest, BaseRateShapingMatchesTheScalarShaperBitForBit)
         }
 }
 
+// A position reset (prepare without a quality change) leaves the rings' contents where they lie
+// and reads them from slot 0 on; compared with the polyphase chain written out directly.
+TEST_F(OversamplerTest, PositionResetReadsTheHistoriesFromSlotZeroOn)
+{
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> signal(-0.5, 0.5);
+    for (const int factor : {4, 8, 16})
+        for (const bool vector : {true, false})
+        {
+            double up[16] = {}, down[16][16] = {};
+            int w = 0, w2 = 0;
+            OversamplerHistory history;
+            Oversampler oversampler(kernels, tanh);
+            oversampler.setUseVectorPath(vector);
+            for (int i = 0; i < 160; ++i)
+            {
+                if (i == 100 || i == 103)
+                {
+                    history.resetPositions();
+                    w = w2 = 0;
+                }
+                if (i == 130 || i == 140) // a change of path continues the same histories
+                    oversampler.setUseVectorPath(i == 130 ? !vector : vector);
+                double x = signal(random);
+                // the threshold keeps the shaper linear, so the two differ only in rounding
+                double threshold = 100.0, shape = 3.0, raw = 0.4;
+                const double input = x;
+                oversampler.process(factor, history, {&x, 1, &threshold, &shape, &raw, functionTanh}, flags);
+
+                up[w] = factor * input;
+                double shaped[16];
+                for (int r = 0; r < factor; ++r)
+                {
+                    double sum = 0.0;
+                    for (int j = 0; j < 16; ++j)
+                        sum += kernels.phase(factor, r)[j] * up[(w + j) % 16];
+                    shaped[r] = sum;
+                }
+                w = (w + 1) % 16;
+                for (int r = 0; r < factor; ++r)
+                    down[w2][r] = shaped[r];
+                double expected = 0.0;
+                for (int j = 0; j < 16; ++j)
+                    for (int r = 0; r < factor; ++r)
+                        expected += kernels.phase(factor, factor - 1 - r)[j] * down[(w2 + j) % 16][r];
+                w2 = (w2 + 1) % 16;
+                ASSERT_NEAR(x, expected, 1e-12)
+                    << "factor " << factor << " vector " << vector << " sample " << i;
+            }
+        }
+}
+
 TEST_F(OversamplerTest, ClearedHistoryBehavesLikeAFreshOne)
 {
     std::vector<double> loud(300), probe(300);
