@@ -28,7 +28,9 @@ std::unique_ptr<juce::XmlElement> unwrap(const void* data, int sizeInBytes)
     if (length <= 0)
         return nullptr;
 
-    const auto available = static_cast<size_t>(juce::jmin(length, sizeInBytes - 8));
-    return juce::parseXML(juce::String::fromUTF8(bytes + 8, static_cast<int>(available)));
+    // The text is decoded as the XML files are: String::fromUTF8 trusts its input to be valid
+    // UTF-8, and a truncated sequence from a corrupt chunk would walk the parser past its end.
+    const int available = juce::jmin(length, sizeInBytes - 8);
+    return juce::parseXML(juce::String::createStringFromData(bytes + 8, available));
 }
 } // namespace XmlChunk

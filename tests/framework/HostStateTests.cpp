@@ -130,6 +130,38 @@ TEST(HostState, DocumentDetails)
     }
 }
 
+// Chunk text as a host may hand it back: not valid UTF-8, and cut inside a multi-byte sequence
+// (found by the fuzzer: the parser ran past the end of the text). Such text is read as
+// Windows-1252, like the XML files.
+TEST(HostState, ChunkTextThatIsNotUtf8IsReadAsWindows1252)
+{
+    const auto rawChunk = [](const std::string& text)
+    {
+        juce::MemoryBlock block;
+        const juce::uint32 header[2] = {
+            juce::ByteOrder::swapIfBigEndian(XmlChunk::magic),
+            juce::ByteOrder::swapIfBigEndian(static_cast<juce::uint32>(text.size()))};
+        block.append(header, sizeof(header));
+        block.append(text.data(), text.size());
+        return block;
+    };
+
+    auto plugin = createKolvrane();
+    const auto latin1 =
+        rawChunk("<PluginState application='Kolvrane'><PresetsState><PresetBank name='Caf\xe9'/>"
+                 "</PresetsState></PluginState>");
+    plugin->setStateInformation(latin1.getData(), static_cast<int>(latin1.getSize()));
+    EXPECT_EQ(plugin->getBankName(), juce::String(juce::CharPointer_UTF8("Caf\xc3\xa9")));
+
+    for (const std::string cut : {"<PluginState application='Kolvrane'>caf\xe9",
+                                  "<PluginState application='Kolvrane'><a>\xf0\x9f</a></PluginState>"})
+    {
+        const auto chunk = rawChunk(cut);
+        plugin->setStateInformation(chunk.getData(), static_cast<int>(chunk.getSize()));
+        EXPECT_EQ(plugin->getBankName(), juce::String(juce::CharPointer_UTF8("Caf\xc3\xa9")));
+    }
+}
+
 TEST(HostState, LegacyDocumentAppliesTheSelectedPreset)
 {
     auto plugin = createKolvrane();
