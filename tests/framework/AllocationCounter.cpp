@@ -45,6 +45,11 @@ long AllocationCounter::count() const
 #define KOLVRANE_COUNT_C_ALLOCATIONS 1
 #endif
 
+bool AllocationCounter::countsEveryAllocation()
+{
+    return KOLVRANE_COUNT_C_ALLOCATIONS != 0;
+}
+
 #if KOLVRANE_COUNT_C_ALLOCATIONS
 // C allocations count too: JUCE's message queue, for one, uses malloc directly.
 extern "C"

@@ -10,4 +10,8 @@ public:
     AllocationCounter();
     ~AllocationCounter();
     long count() const;
+
+    // False in sanitizer builds: their runtimes own the C allocator, and only this binary's
+    // operator new is counted there.
+    static bool countsEveryAllocation();
 };
