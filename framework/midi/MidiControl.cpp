@@ -1,4 +1,5 @@
 #include "framework/midi/MidiControl.h"
+#include "framework/presets/XmlFile.h"
 
 #include <algorithm>
 
@@ -356,7 +357,7 @@ bool MidiControl::loadMapFile(const juce::File& file)
 {
     if (!file.existsAsFile())
         return false;
-    auto xml = juce::parseXML(file);
+    auto xml = XmlFile::read(file);
     if (xml == nullptr)
         return false;
     loadMap(*xml);

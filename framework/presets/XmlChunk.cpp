@@ -1,4 +1,5 @@
 #include "framework/presets/XmlChunk.h"
+#include "framework/presets/XmlFile.h"
 
 namespace XmlChunk
 {
@@ -31,6 +32,6 @@ std::unique_ptr<juce::XmlElement> unwrap(const void* data, int sizeInBytes)
     // The text is decoded as the XML files are: String::fromUTF8 trusts its input to be valid
     // UTF-8, and a truncated sequence from a corrupt chunk would walk the parser past its end.
     const int available = juce::jmin(length, sizeInBytes - 8);
-    return juce::parseXML(juce::String::createStringFromData(bytes + 8, available));
+    return XmlFile::parseUntrusted(juce::String::createStringFromData(bytes + 8, available));
 }
 } // namespace XmlChunk

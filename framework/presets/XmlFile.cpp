@@ -6,7 +6,22 @@ std::unique_ptr<juce::XmlElement> read(const juce::File& file)
 {
     if (!file.existsAsFile())
         return nullptr;
-    return juce::parseXML(file.loadFileAsString());
+    return parseUntrusted(file.loadFileAsString());
+}
+
+std::unique_ptr<juce::XmlElement> parseUntrusted(const juce::String& text)
+{
+    auto body = text.trimStart();
+    if (body.startsWith("<?xml"))
+    {
+        const int declarationEnd = body.indexOf("?>");
+        if (declarationEnd < 0)
+            return nullptr;
+        body = body.substring(declarationEnd + 2);
+    }
+    if (body.contains("<?"))
+        return nullptr;
+    return juce::parseXML(text);
 }
 
 bool writeAtomically(const juce::XmlElement& element, const juce::File& file)

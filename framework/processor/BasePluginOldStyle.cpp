@@ -477,13 +477,15 @@ juce::String BasePluginOldStyle::getMidiMapFileWildcards() const
 //==============================================================================
 bool BasePluginOldStyle::loadPresetFile(const juce::File& file, int slot)
 {
+    // A file that is no preset of ours changes nothing: applying the slot again would throw away
+    // the user's unstored edits for a file that was refused.
     auto xml = XmlFile::read(file);
-    if (xml == nullptr)
+    if (xml == nullptr || !isPresetXml(*xml))
         return false;
     loadPresetXml(*xml, slot);
     if (slot == currentPreset.load())
         applyCurrentPreset();
-    return isPresetXml(*xml);
+    return true;
 }
 
 bool BasePluginOldStyle::savePresetFile(const juce::File& file, int slot) const
