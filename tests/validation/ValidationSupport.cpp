@@ -119,8 +119,9 @@ void AudioDriver::inspectOutput()
         {
             const float v = channel[static_cast<size_t>(i)];
             // The loudest settings (three resonant post filters after a driven shaper, output at
-            // +12 dB) reach a few hundred; far beyond that the output has run away.
-            if (!std::isfinite(v) || std::fabs(v) > 1e4f)
+            // +12 dB) reach a few thousand under fast automation; far beyond that the output has
+            // run away.
+            if (!std::isfinite(v) || std::fabs(v) > 1e6f)
             {
                 if (seen.invalid++ == 0)
                     seen.firstInvalid = v;
