@@ -11,6 +11,7 @@ install -m 0755 build/plugin/Kolvrane.so "$HOME/.vst/Kolvrane.so"
 
 host=build/bin/kolvrane-host
 "$host" --plugin "$HOME/.vst/Kolvrane.so" --info
-"$host" --plugin "$HOME/.vst/Kolvrane.so" --set "Preamp=0.7" --set "Distortion Function=0.2" \
+# Parameters by the names a VST host sees (at most 15 characters: "Distortion Func").
+"$host" --plugin "$HOME/.vst/Kolvrane.so" --set "Preamp=0.7" --set "Distortion Func=0.2" \
     --in examples/bassline-drums.wav --out out/bassline-drums-kolvrane.wav
 echo "Rendered out/bassline-drums-kolvrane.wav"
