@@ -2,6 +2,7 @@
 // through the VST 2.4 binary interface.
 #include "kolvrane/vsthost/OfflineRenderer.h"
 #include "kolvrane/vsthost/VstPlugin.h"
+#include "../support/StateChunk.h"
 
 #include <gtest/gtest.h>
 
@@ -152,21 +153,6 @@ TEST(KolvraneVst, SeveralInstancesLiveSideBySide)
     first.reset();
     EXPECT_FLOAT_EQ(second->getParameter(1), 0.1f);
 }
-
-namespace
-{
-std::vector<uint8_t> wrapStateText(const std::string& xml)
-{
-    std::vector<uint8_t> chunk{'V', 'C', '2', '!'};
-    const auto length = static_cast<uint32_t>(xml.size());
-    for (int shift = 0; shift < 32; shift += 8)
-        chunk.push_back(static_cast<uint8_t>(length >> shift));
-    chunk.insert(chunk.end(), xml.begin(), xml.end());
-    chunk.push_back(0);
-    chunk.push_back(0);
-    return chunk;
-}
-} // namespace
 
 TEST(KolvraneVst, ProjectStateRoundTripsBetweenInstances)
 {

@@ -1,6 +1,7 @@
 #include "ValidationSupport.h"
 
 #include "../framework/AllocationCounter.h"
+#include "../support/StateChunk.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,14 +52,7 @@ std::vector<uint8_t> qualityChunk(int quality)
 {
     const std::string xml = std::string("<PluginState application=\"Kolvrane\"><UniqueData quality=\"") +
                             qualityName(quality) + "\"/></PluginState>";
-    std::vector<uint8_t> chunk{'V', 'C', '2', '!'};
-    const auto length = static_cast<uint32_t>(xml.size() + 1);
-    for (int shift = 0; shift < 32; shift += 8)
-        chunk.push_back(static_cast<uint8_t>(length >> shift));
-    chunk.insert(chunk.end(), xml.begin(), xml.end());
-    chunk.push_back(0);
-    chunk.push_back(0);
-    return chunk;
+    return wrapStateText(xml);
 }
 
 AudioDriver::AudioDriver(VstPlugin& p, int32_t maxBlock, uint32_t seed)
