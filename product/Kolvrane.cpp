@@ -1,7 +1,7 @@
 #include "product/Kolvrane.h"
 
 #include "dsp/KolvraneCore.h"
-#include "framework/presets/PresetXml.h"
+#include "framework/xml/XmlRules.h"
 #include "product/KolvraneEditor.h"
 
 #include <cmath>
@@ -58,14 +58,14 @@ void Kolvrane::presetFromXml(const juce::XmlElement& element, Preset& preset) co
 {
     if (!isPresetXml(element))
         return;
-    if (PresetXml::getAttribute(element, "rev").getIntValue() != 0)
+    if (XmlRules::getIntAttribute(element, "rev", 0) != 0)
     {
         QuarryOldCompatible::presetFromXml(element, preset);
         return;
     }
 
     // Older presets had no distortion function (so the first one) and were always fully wet.
-    preset.setName(PresetXml::getAttribute(element, "name", "unnamed"));
+    preset.setName(XmlRules::getAttribute(element, "name", "unnamed"));
     preset.setValue(distortionFunctionIndex, 0.0f);
     preset.setValue(fxIndex, 1.0f);
     readPresetParams(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/gui/BasePluginEditor.h"
+#include "framework/gui/editor/BasePluginEditor.h"
 
 class Kolvrane;
 

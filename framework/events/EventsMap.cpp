@@ -1,17 +1,7 @@
 #include "framework/events/EventsMap.h"
 
 #include "framework/resources/Resources.h"
-
-namespace
-{
-juce::String attribute(const juce::XmlElement& element, const char* name)
-{
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName(i).equalsIgnoreCase(name))
-            return element.getAttributeValue(i);
-    return {};
-}
-} // namespace
+#include "framework/xml/XmlRules.h"
 
 void EventsMap::loadFromResource(const juce::String& resourceFileName)
 {
@@ -22,12 +12,12 @@ void EventsMap::loadFromResource(const juce::String& resourceFileName)
 void EventsMap::loadFromXml(const juce::XmlElement& element)
 {
     clear();
-    if (!element.getTagName().equalsIgnoreCase("EventsMap"))
+    if (!XmlRules::hasTag(element, "EventsMap"))
         return;
 
     for (auto* child : element.getChildIterator())
-        if (child->getTagName().equalsIgnoreCase("event"))
-            add(attribute(*child, "uid").getIntValue(), attribute(*child, "name"));
+        if (XmlRules::hasTag(*child, "event"))
+            add(XmlRules::getIntAttribute(*child, "uid", 0), XmlRules::getAttribute(*child, "name"));
 }
 
 void EventsMap::clear()

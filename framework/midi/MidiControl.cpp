@@ -1,5 +1,6 @@
 #include "framework/midi/MidiControl.h"
-#include "framework/presets/XmlFile.h"
+#include "framework/xml/XmlFile.h"
+#include "framework/xml/XmlRules.h"
 
 #include <algorithm>
 
@@ -8,15 +9,6 @@ namespace
 const char* const mapTag = "MidiControlMap";
 const char* const olderMapTag = "MidiCCMap";
 const char* const assignTag = "assign";
-
-juce::String attribute(const juce::XmlElement& element, const char* name, const juce::String& fallback = {})
-{
-    // Attribute names compare without regard to case.
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName(i).equalsIgnoreCase(name))
-            return element.getAttributeValue(i);
-    return fallback;
-}
 } // namespace
 
 MidiControl::MidiControl(ParameterManager& parameterSet) : parameters(parameterSet) {}
@@ -293,8 +285,7 @@ Parameter* MidiControl::getLastMovedParameter() const
 //==============================================================================
 bool MidiControl::isMapElement(const juce::XmlElement& element) const
 {
-    return element.getTagName().equalsIgnoreCase(mapTag) ||
-           element.getTagName().equalsIgnoreCase(olderMapTag);
+    return XmlRules::hasTag(element, mapTag) || XmlRules::hasTag(element, olderMapTag);
 }
 
 bool MidiControl::isCompatibleMap(const juce::XmlElement& element) const
@@ -302,8 +293,8 @@ bool MidiControl::isCompatibleMap(const juce::XmlElement& element) const
     if (!isMapElement(element))
         return false;
     const juce::String application = getApplicationName();
-    return application.isEmpty() || attribute(element, "name").equalsIgnoreCase(application) ||
-           attribute(element, "application").equalsIgnoreCase(application);
+    return application.isEmpty() || XmlRules::getAttribute(element, "name").equalsIgnoreCase(application) ||
+           XmlRules::getAttribute(element, "application").equalsIgnoreCase(application);
 }
 
 MidiControl::Map MidiControl::readMap(const juce::XmlElement& element) const
@@ -311,12 +302,12 @@ MidiControl::Map MidiControl::readMap(const juce::XmlElement& element) const
     Map loaded{};
     for (auto* child : element.getChildIterator())
     {
-        if (!child->getTagName().equalsIgnoreCase(assignTag))
+        if (!XmlRules::hasTag(*child, assignTag))
             continue;
-        auto* parameter = parameters.getParameterByName(attribute(*child, "param"));
+        auto* parameter = parameters.getParameterByName(XmlRules::getAttribute(*child, "param"));
         if (parameter == nullptr || !parameter->isAutomatable())
             continue;
-        const int controller = attribute(*child, "CC", "0").getIntValue();
+        const int controller = XmlRules::getIntAttribute(*child, "CC", 0);
         if (isController(controller))
             place(loaded, controller, parameter);
     }
@@ -366,18 +357,7 @@ bool MidiControl::loadMapFile(const juce::File& file)
 
 bool MidiControl::saveMapFile(const juce::File& file) const
 {
-    const auto xml = createMapXml();
-    juce::TemporaryFile temporary(file);
-    {
-        juce::FileOutputStream out(temporary.getFile());
-        if (!out.openedOk())
-            return false;
-        xml->writeTo(out, juce::XmlElement::TextFormat());
-        out.flush();
-        if (out.getStatus().failed())
-            return false;
-    }
-    return temporary.overwriteTargetFileWithTemporary();
+    return XmlFile::writeAtomically(*createMapXml(), file);
 }
 
 juce::String MidiControl::getMapFileExtension(const juce::String& productCode)

@@ -1,7 +1,8 @@
 #include "framework/parameters/Parameter.h"
 
+#include "framework/xml/XmlRules.h"
+
 #include <cmath>
-#include <cstdio>
 
 namespace
 {
@@ -9,14 +10,6 @@ void addUnique(juce::Array<Parameter::Listener*>& list, Parameter::Listener* lis
 {
     if (listener != nullptr)
         list.addIfNotAlreadyThere(listener);
-}
-
-// "%.9g": the shortest text that reads back as the same float.
-juce::String formatSignificant(float value)
-{
-    char buffer[48];
-    std::snprintf(buffer, sizeof(buffer), "%.9g", static_cast<double>(value));
-    return buffer;
 }
 } // namespace
 
@@ -339,7 +332,7 @@ juce::String StringParameter::getText() const
 
 void StringParameter::setValue(float newValue, bool notify)
 {
-    setText(formatSignificant(newValue), notify);
+    setText(XmlRules::formatNumber(static_cast<double>(newValue)), notify);
 }
 
 void StringParameter::setText(const juce::String& newText, bool notify)

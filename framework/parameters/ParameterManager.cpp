@@ -1,17 +1,12 @@
 #include "framework/parameters/ParameterManager.h"
 
 #include "framework/resources/Resources.h"
+#include "framework/xml/XmlRules.h"
 
 namespace
 {
-juce::String attribute(const juce::XmlElement& element, const char* name, const juce::String& fallback = {})
-{
-    // Attribute names compare without regard to case.
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName(i).equalsIgnoreCase(name))
-            return element.getAttributeValue(i);
-    return fallback;
-}
+using XmlRules::getAttribute;
+using XmlRules::getIntAttribute;
 
 bool readFlag(const juce::String& text)
 {
@@ -36,28 +31,29 @@ void ParameterManager::loadFromResource(const juce::String& resourceFileName)
 
 Parameter* ParameterManager::createFromXml(const juce::XmlElement& param)
 {
-    const int index = attribute(param, "index", "-1").getIntValue();
-    const juce::String name = attribute(param, "name");
+    const int index = getIntAttribute(param, "index", -1);
+    const juce::String name = getAttribute(param, "name");
     if (index == -1 || name.isEmpty())
         return nullptr;
 
-    const juce::String value = attribute(param, "value");
-    const juce::String type = attribute(param, "type", "float");
-    const bool automatable = readFlag(attribute(param, "auto"));
+    const juce::String value = getAttribute(param, "value");
+    const juce::String type = getAttribute(param, "type", "float");
+    const bool automatable = readFlag(getAttribute(param, "auto"));
 
     std::unique_ptr<Parameter> created;
     if (type == "float")
     {
-        const float minimum = static_cast<float>(attribute(param, "min", "0").getDoubleValue());
-        const float maximum = static_cast<float>(attribute(param, "max", "1").getDoubleValue());
+        const float minimum = static_cast<float>(getAttribute(param, "min", "0").getDoubleValue());
+        const float maximum = static_cast<float>(getAttribute(param, "max", "1").getDoubleValue());
         created = std::make_unique<FloatParameter>(index, name, automatable, minimum, maximum,
                                                    static_cast<float>(value.getDoubleValue()));
     }
     else if (type == "int")
     {
-        const int minimum = attribute(param, "min", "0").getIntValue();
-        const int maximum = attribute(param, "max", "1").getIntValue();
-        created = std::make_unique<IntParameter>(index, name, automatable, minimum, maximum, value.getIntValue());
+        const int minimum = getIntAttribute(param, "min", 0);
+        const int maximum = getIntAttribute(param, "max", 1);
+        created = std::make_unique<IntParameter>(index, name, automatable, minimum, maximum,
+                                                 XmlRules::leadingInteger(value));
     }
     else if (type == "string")
         created = std::make_unique<StringParameter>(index, name, automatable, value);
@@ -69,7 +65,7 @@ Parameter* ParameterManager::createFromXml(const juce::XmlElement& param)
     }
     else if (type == "enum")
     {
-        created = std::make_unique<EnumParameter>(index, name, automatable, attribute(param, "enum"), 0);
+        created = std::make_unique<EnumParameter>(index, name, automatable, getAttribute(param, "enum"), 0);
         created->setText(value, false);
     }
     else if (type == "note")
@@ -82,11 +78,11 @@ Parameter* ParameterManager::createFromXml(const juce::XmlElement& param)
 void ParameterManager::loadFromXml(const juce::XmlElement& element)
 {
     clear();
-    if (!element.getTagName().equalsIgnoreCase("PluginParameters"))
+    if (!XmlRules::hasTag(element, "PluginParameters"))
         return;
 
     for (auto* child : element.getChildIterator())
-        if (child->getTagName().equalsIgnoreCase("param"))
+        if (XmlRules::hasTag(*child, "param"))
             if (auto* parameter = createFromXml(*child))
                 add(parameter);
 }

@@ -6,15 +6,10 @@
 
 #include <functional>
 
-// Reading and writing the "Preset" and "PresetBank" elements. Tag and attribute names compare
-// without regard to case; parameter names in "param" children compare exactly.
+// Reading and writing the "Preset" and "PresetBank" elements by the XML rules; parameter names
+// in "param" children compare exactly.
 namespace PresetXml
 {
-bool hasTag(const juce::XmlElement& element, const juce::String& tag);
-bool hasAttribute(const juce::XmlElement& element, const juce::String& name);
-juce::String getAttribute(const juce::XmlElement& element, const juce::String& name,
-                          const juce::String& fallback = {});
-
 // round(v * 1e6) * 1e-6 printed with "%.9g": the value to six decimal places, in its shortest
 // form ("0.5", "1", "0.988001").
 juce::String formatValue(float value);

@@ -1,7 +1,10 @@
 #include "framework/processor/BasePlugin.h"
 
-#include "framework/presets/XmlChunk.h"
-#include "framework/presets/XmlFile.h"
+#include "framework/gui/editor/BasePluginEditor.h"
+
+#include "framework/xml/XmlChunk.h"
+#include "framework/xml/XmlFile.h"
+#include "framework/xml/XmlRules.h"
 #include "framework/processor/AudioProcessorEditorWrapper.h"
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
@@ -183,7 +186,8 @@ juce::String BasePlugin::getParameterTextForIndex(int parameterIndex)
 void BasePlugin::parameterChanged(Parameter* parameter)
 {
     int hostIndex = 0;
-    if (!findHostIndex(parameter->getIndex(), hostIndex) || !juce::isPositiveAndBelow(hostIndex, maxHostParameters))
+    if (!findHostIndex(parameter->getIndex(), hostIndex) ||
+        !juce::isPositiveAndBelow(hostIndex, maxHostParameters))
         return;
     if (hostWriteFlags[static_cast<size_t>(hostIndex)].load() == 0)
         sendParamChangeMessageToListeners(hostIndex, parameter->getNormalizedValue());
@@ -208,12 +212,8 @@ namespace
 {
 bool hasApplication(const juce::XmlElement& element, const juce::String& tag, const juce::String& application)
 {
-    if (!element.getTagName().equalsIgnoreCase(tag))
-        return false;
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName(i).equalsIgnoreCase("application"))
-            return element.getAttributeValue(i).equalsIgnoreCase(application);
-    return false;
+    return XmlRules::hasTag(element, tag) && XmlRules::hasAttribute(element, "application") &&
+           XmlRules::getAttribute(element, "application").equalsIgnoreCase(application);
 }
 } // namespace
 

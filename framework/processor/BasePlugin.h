@@ -1,7 +1,6 @@
 #pragma once
 
 #include "framework/events/EventsMap.h"
-#include "framework/gui/BasePluginEditor.h"
 #include "framework/midi/MidiControl.h"
 #include "framework/parameters/ParameterManager.h"
 #include "framework/processor/SoftwareDesignation.h"
@@ -10,6 +9,10 @@
 
 #include <array>
 #include <atomic>
+
+// The editor is reached only through createEditorComponent, from .cpp files, so the processor's
+// headers never pull in the GUI.
+class BasePluginEditor;
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
 

@@ -1,8 +1,9 @@
 #include "framework/processor/BasePluginOldStyle.h"
 
 #include "framework/presets/PresetXml.h"
-#include "framework/presets/XmlFile.h"
+#include "framework/xml/XmlFile.h"
 #include "framework/resources/Resources.h"
+#include "framework/xml/XmlRules.h"
 
 BasePluginOldStyle::BasePluginOldStyle(int numPresetableParameters, int numOtherParameters)
     : numPresetParams(numPresetableParameters), numStateParams(numPresetableParameters),
@@ -317,18 +318,18 @@ juce::String BasePluginOldStyle::getPresetParameterName(int index) const
 
 bool BasePluginOldStyle::isPresetXml(const juce::XmlElement& element) const
 {
-    return PresetXml::hasTag(element, "Preset") &&
-           PresetXml::getAttribute(element, "application").equalsIgnoreCase(getProductName());
+    return XmlRules::hasTag(element, "Preset") &&
+           XmlRules::getAttribute(element, "application").equalsIgnoreCase(getProductName());
 }
 
 bool BasePluginOldStyle::isPresetGroupXml(const juce::XmlElement& element) const
 {
-    return PresetXml::hasTag(element, "PresetGroup");
+    return XmlRules::hasTag(element, "PresetGroup");
 }
 
 bool BasePluginOldStyle::isPresetBankXml(const juce::XmlElement& element) const
 {
-    return PresetXml::hasTag(element, "PresetBank");
+    return XmlRules::hasTag(element, "PresetBank");
 }
 
 void BasePluginOldStyle::readPresetParams(const juce::XmlElement& element, Preset& preset,
@@ -348,7 +349,7 @@ void BasePluginOldStyle::presetFromXml(const juce::XmlElement& element, Preset& 
 {
     if (!isPresetXml(element))
         return;
-    preset.setName(PresetXml::getAttribute(element, "name", "unnamed"));
+    preset.setName(XmlRules::getAttribute(element, "name", "unnamed"));
     readPresetParams(
         element, preset, [this](const juce::String& name) { return findPresetParameterIndex(name); },
         [](int, const juce::String& value) { return static_cast<float>(value.getDoubleValue()); });
@@ -387,7 +388,7 @@ void BasePluginOldStyle::bankFromXml(const juce::XmlElement& element)
 
     clearPresets();
     bank.removeAllGroups();
-    bank.setBankName(PresetXml::getAttribute(element, "name", "Preset Bank"));
+    bank.setBankName(XmlRules::getAttribute(element, "name", "Preset Bank"));
 
     int slot = 0;
     for (auto* groupElement : element.getChildIterator())
@@ -396,7 +397,7 @@ void BasePluginOldStyle::bankFromXml(const juce::XmlElement& element)
             continue;
 
         const int group = bank.getNumGroups();
-        bank.appendGroup(PresetXml::getAttribute(*groupElement, "name", "group " + juce::String(group + 1)),
+        bank.appendGroup(XmlRules::getAttribute(*groupElement, "name", "group " + juce::String(group + 1)),
                          0);
         for (auto* presetElement : groupElement->getChildIterator())
         {

@@ -1,6 +1,7 @@
 #include "framework/processor/QuarryEffect.h"
 
-#include "framework/presets/HostStateXml.h"
+#include "framework/processor/HostStateXml.h"
+#include "framework/xml/XmlRules.h"
 
 #include <cmath>
 
@@ -202,7 +203,7 @@ void QuarryEffect::loadUniqueDataXml(const juce::XmlElement& element)
     if (!hasQualitySetting() || qualityParameter == nullptr)
         return;
     static const float levelValues[] = {0.0f, 0.33333334f, 0.6666667f, 1.0f};
-    const int level = qualityLevelFromText(findAttribute(element, "quality"));
+    const int level = qualityLevelFromText(XmlRules::getAttribute(element, "quality"));
     if (level >= 0)
         qualityParameter->setNormalizedValue(levelValues[level], true);
 }
@@ -232,15 +233,15 @@ void QuarryEffect::loadStateXml(const juce::XmlElement& element)
 
     for (auto* child : element.getChildIterator())
     {
-        if (child->getTagName().equalsIgnoreCase("ParametersState"))
+        if (XmlRules::hasTag(*child, "ParametersState"))
             parts.loadParametersState(*child);
-        else if (child->getTagName().equalsIgnoreCase("PresetsState"))
+        else if (XmlRules::hasTag(*child, "PresetsState"))
             parts.loadPresetsState(*child);
         else if (getMidiControl().isMapElement(*child))
             getMidiControl().loadMap(*child);
     }
     for (auto* child : element.getChildIterator())
-        if (child->getTagName().equalsIgnoreCase("UniqueData"))
+        if (XmlRules::hasTag(*child, "UniqueData"))
             loadUniqueDataXml(*child);
 }
 
@@ -274,9 +275,9 @@ void QuarryEffect::loadUserSettingsXml(const juce::XmlElement& element)
 {
     PresetSettingsXml(*this, getMidiControl()).loadFrom(element);
     for (auto* child : element.getChildIterator())
-        if (child->getTagName().equalsIgnoreCase("QualitySettings"))
+        if (XmlRules::hasTag(*child, "QualitySettings"))
         {
-            const int level = qualityLevelFromText(findAttribute(*child, "default"));
+            const int level = qualityLevelFromText(XmlRules::getAttribute(*child, "default"));
             if (level >= 0)
                 defaultQualityLevel = level;
         }

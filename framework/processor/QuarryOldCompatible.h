@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/processor/QuarryEffect.h"
+#include "framework/xml/XmlRules.h"
 
 // Changes only how presets, banks and the state of older versions are recognised and named:
 // older documents used tags prefixed with the product name ("KolvranePreset") and files had
@@ -20,18 +21,17 @@ public:
     // Legacy preset tags carry no application attribute worth checking: the tag names the product.
     bool isPresetXml(const juce::XmlElement& element) const override
     {
-        return QuarryEffect::isPresetXml(element) ||
-               element.getTagName().equalsIgnoreCase(getProductName() + "Preset");
+        return QuarryEffect::isPresetXml(element) || XmlRules::hasTag(element, getProductName() + "Preset");
     }
     bool isPresetGroupXml(const juce::XmlElement& element) const override
     {
         return QuarryEffect::isPresetGroupXml(element) ||
-               element.getTagName().equalsIgnoreCase(getProductName() + "PresetGroup");
+               XmlRules::hasTag(element, getProductName() + "PresetGroup");
     }
     bool isPresetBankXml(const juce::XmlElement& element) const override
     {
         return QuarryEffect::isPresetBankXml(element) ||
-               element.getTagName().equalsIgnoreCase(getProductName() + "PresetBank");
+               XmlRules::hasTag(element, getProductName() + "PresetBank");
     }
 
 private:

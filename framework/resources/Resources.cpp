@@ -25,12 +25,3 @@ std::unique_ptr<juce::XmlElement> loadTextResource(const juce::String& fileName)
         return nullptr;
     return juce::parseXML(block.toString());
 }
-
-juce::Image loadImageResource(const juce::String& fileName)
-{
-    juce::MemoryBlock block;
-    // Four bytes or fewer cannot hold any image header.
-    if (!loadResource(fileName, block) || block.getSize() <= 4)
-        return {};
-    return juce::ImageFileFormat::loadFrom(block.getData(), block.getSize());
-}

@@ -1,4 +1,4 @@
-#include "framework/presets/XmlChunk.h"
+#include "framework/xml/XmlChunk.h"
 #include "framework/processor/PluginEntry.h"
 #include "product/Kolvrane.h"
 

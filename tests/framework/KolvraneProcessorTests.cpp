@@ -1,4 +1,5 @@
 #include "AllocationCounter.h"
+#include "framework/gui/editor/BasePluginEditor.h"
 #include "framework/processor/PluginEntry.h"
 #include "product/Kolvrane.h"
 

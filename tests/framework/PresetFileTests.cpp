@@ -1,4 +1,4 @@
-#include "framework/presets/XmlFile.h"
+#include "framework/xml/XmlFile.h"
 #include "product/Kolvrane.h"
 
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 //
 // With KOLVRANE_FUZZ_WRITE_SEEDS=<folder> set, the binary instead writes a seed corpus made by
 // the plug-in's own writers and exits.
-#include "framework/presets/XmlChunk.h"
-#include "framework/presets/XmlFile.h"
+#include "framework/xml/XmlChunk.h"
+#include "framework/xml/XmlFile.h"
 #include "product/Kolvrane.h"
 
 #include <juce_events/juce_events.h>

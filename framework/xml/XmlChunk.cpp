@@ -1,5 +1,5 @@
-#include "framework/presets/XmlChunk.h"
-#include "framework/presets/XmlFile.h"
+#include "framework/xml/XmlChunk.h"
+#include "framework/xml/XmlFile.h"
 
 namespace XmlChunk
 {

@@ -21,7 +21,8 @@ public:
 
     bool isLegacyState(const juce::XmlElement& root) const;
     // UniqueData children are handed to the caller, which owns the quality.
-    void loadLegacyState(const juce::XmlElement& root, const std::function<void(const juce::XmlElement&)>& loadUniqueData);
+    void loadLegacyState(const juce::XmlElement& root,
+                         const std::function<void(const juce::XmlElement&)>& loadUniqueData);
 
 private:
     void selectSavedPreset(const juce::XmlElement& element);
@@ -48,6 +49,3 @@ private:
     BasePluginOldStyle& plugin;
     MidiControl& midi;
 };
-
-// Attribute lookup with the name compared without regard to case.
-juce::String findAttribute(const juce::XmlElement& element, const char* name, const juce::String& fallback = {});

@@ -1,4 +1,4 @@
-#include "framework/gui/BasePluginEditor.h"
+#include "framework/gui/editor/BasePluginEditor.h"
 
 #include "framework/processor/BasePlugin.h"
 

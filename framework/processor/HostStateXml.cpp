@@ -1,27 +1,15 @@
-#include "framework/presets/HostStateXml.h"
+#include "framework/processor/HostStateXml.h"
 
-#include <cstdio>
+#include "framework/xml/XmlRules.h"
 
-juce::String findAttribute(const juce::XmlElement& element, const char* name, const juce::String& fallback)
-{
-    for (int i = 0; i < element.getNumAttributes(); ++i)
-        if (element.getAttributeName(i).equalsIgnoreCase(name))
-            return element.getAttributeValue(i);
-    return fallback;
-}
-
-namespace
-{
-juce::String formatValue(float value)
-{
-    char text[48];
-    std::snprintf(text, sizeof(text), "%.9g", static_cast<double>(value));
-    return text;
-}
-} // namespace
+using XmlRules::getAttribute;
+using XmlRules::hasTag;
 
 //==============================================================================
-HostStateXml::HostStateXml(BasePluginOldStyle& owner, MidiControl& midiControl) : plugin(owner), midi(midiControl) {}
+HostStateXml::HostStateXml(BasePluginOldStyle& owner, MidiControl& midiControl)
+    : plugin(owner), midi(midiControl)
+{
+}
 
 std::unique_ptr<juce::XmlElement> HostStateXml::createParametersState() const
 {
@@ -32,7 +20,8 @@ std::unique_ptr<juce::XmlElement> HostStateXml::createParametersState() const
         {
             auto* param = state->createNewChildElement("param");
             param->setAttribute("name", parameter->getName());
-            param->setAttribute("value", formatValue(parameter->getNormalizedValue()));
+            param->setAttribute("value",
+                                XmlRules::formatNumber(static_cast<double>(parameter->getNormalizedValue())));
         }
     return state;
 }
@@ -51,16 +40,17 @@ void HostStateXml::loadParametersState(const juce::XmlElement& element)
     auto& parameters = plugin.getParameterSet();
     for (auto* param : element.getChildIterator())
     {
-        if (!param->getTagName().equalsIgnoreCase("param"))
+        if (!hasTag(*param, "param"))
             continue;
-        if (auto* parameter = parameters.getParameterByName(findAttribute(*param, "name")))
-            parameter->setNormalizedValue(static_cast<float>(findAttribute(*param, "value").getDoubleValue()), true);
+        if (auto* parameter = parameters.getParameterByName(getAttribute(*param, "name")))
+            parameter->setNormalizedValue(static_cast<float>(getAttribute(*param, "value").getDoubleValue()),
+                                          true);
     }
 }
 
 void HostStateXml::selectSavedPreset(const juce::XmlElement& element)
 {
-    const int current = findAttribute(element, "currentPreset", "0").getIntValue();
+    const int current = XmlRules::getIntAttribute(element, "currentPreset", 0);
     if (juce::isPositiveAndBelow(current, plugin.getNumPresetSlots()))
         plugin.selectPreset(current, true);
 }
@@ -75,7 +65,7 @@ void HostStateXml::loadPresetsState(const juce::XmlElement& element)
 
 bool HostStateXml::isLegacyState(const juce::XmlElement& root) const
 {
-    return root.getTagName().equalsIgnoreCase(plugin.getProductName() + "PluginState");
+    return hasTag(root, plugin.getProductName() + "PluginState");
 }
 
 void HostStateXml::loadLegacyState(const juce::XmlElement& root,
@@ -83,7 +73,7 @@ void HostStateXml::loadLegacyState(const juce::XmlElement& root,
 {
     for (auto* child : root.getChildIterator())
     {
-        if (child->getTagName().equalsIgnoreCase("UniqueData"))
+        if (hasTag(*child, "UniqueData"))
             loadUniqueData(*child);
         else if (plugin.isPresetBankXml(*child))
             plugin.bankFromXml(*child);
@@ -104,7 +94,8 @@ PresetSettingsXml::PresetSettingsXml(BasePluginOldStyle& owner, MidiControl& mid
 void PresetSettingsXml::appendTo(juce::XmlElement& root) const
 {
     auto* directories = root.createNewChildElement("PluginDirectories");
-    directories->createNewChildElement("RecentlyUsed")->setAttribute("dir", plugin.getRecentDirectory().getFullPathName());
+    directories->createNewChildElement("RecentlyUsed")
+        ->setAttribute("dir", plugin.getRecentDirectory().getFullPathName());
 
     auto* resources = root.createNewChildElement("ResourcesSettings");
     auto* presets = resources->createNewChildElement("Presets");
@@ -120,22 +111,22 @@ void PresetSettingsXml::appendTo(juce::XmlElement& root) const
         map->setAttribute("file", midi.getUserMapFile());
 
     auto* settings = root.createNewChildElement("PresetSettings");
-    settings->setAttribute("storing", plugin.getStoringMode() == BasePluginOldStyle::automaticStoring ? "automatic"
-                                                                                                     : "onDemand");
-    settings->setAttribute("changing", plugin.getChangingType() == BasePluginOldStyle::silentChanging ? "silent"
-                                                                                                     : "normal");
+    settings->setAttribute("storing", plugin.getStoringMode() == BasePluginOldStyle::automaticStoring
+                                          ? "automatic"
+                                          : "onDemand");
+    settings->setAttribute(
+        "changing", plugin.getChangingType() == BasePluginOldStyle::silentChanging ? "silent" : "normal");
 }
 
 void PresetSettingsXml::loadFrom(const juce::XmlElement& root)
 {
     for (auto* child : root.getChildIterator())
     {
-        const juce::String tag = child->getTagName();
-        if (tag.equalsIgnoreCase("PluginDirectories"))
+        if (hasTag(*child, "PluginDirectories"))
             loadDirectories(*child);
-        else if (tag.equalsIgnoreCase("ResourcesSettings"))
+        else if (hasTag(*child, "ResourcesSettings"))
             loadResources(*child);
-        else if (tag.equalsIgnoreCase("PresetSettings"))
+        else if (hasTag(*child, "PresetSettings"))
             loadPresetSettings(*child);
     }
 }
@@ -144,9 +135,9 @@ void PresetSettingsXml::loadDirectories(const juce::XmlElement& element)
 {
     for (auto* recent : element.getChildIterator())
     {
-        if (!recent->getTagName().equalsIgnoreCase("RecentlyUsed"))
+        if (!hasTag(*recent, "RecentlyUsed"))
             continue;
-        const juce::String path = findAttribute(*recent, "dir");
+        const juce::String path = getAttribute(*recent, "dir");
         if (juce::File::isAbsolutePath(path) && juce::File(path).isDirectory())
             plugin.setRecentDirectory(juce::File(path));
     }
@@ -156,11 +147,11 @@ void PresetSettingsXml::loadResources(const juce::XmlElement& element)
 {
     for (auto* child : element.getChildIterator())
     {
-        const juce::String value = findAttribute(*child, "default");
-        const juce::String file = findAttribute(*child, "file");
+        const juce::String value = getAttribute(*child, "default");
+        const juce::String file = getAttribute(*child, "file");
         const juce::File path = juce::File::isAbsolutePath(file) ? juce::File(file) : juce::File();
 
-        if (child->getTagName().equalsIgnoreCase("Presets"))
+        if (hasTag(*child, "Presets"))
         {
             if (value.equalsIgnoreCase("factoryPresets"))
                 plugin.setDefaultPresetsMode(BasePluginOldStyle::factoryPresets);
@@ -172,7 +163,7 @@ void PresetSettingsXml::loadResources(const juce::XmlElement& element)
                 plugin.setUserDefinedPresetsFile(path);
             }
         }
-        else if (child->getTagName().equalsIgnoreCase("MidiCCMap"))
+        else if (hasTag(*child, "MidiCCMap"))
         {
             // These two values are compared exactly, unlike the others.
             if (value == "noMapping")
@@ -188,13 +179,13 @@ void PresetSettingsXml::loadResources(const juce::XmlElement& element)
 
 void PresetSettingsXml::loadPresetSettings(const juce::XmlElement& element)
 {
-    const juce::String storing = findAttribute(element, "storing");
+    const juce::String storing = getAttribute(element, "storing");
     if (storing.equalsIgnoreCase("onDemand"))
         plugin.setStoringMode(BasePluginOldStyle::onDemandStoring);
     else if (storing.equalsIgnoreCase("automatic"))
         plugin.setStoringMode(BasePluginOldStyle::automaticStoring);
 
-    const juce::String changing = findAttribute(element, "changing");
+    const juce::String changing = getAttribute(element, "changing");
     if (changing.equalsIgnoreCase("normal"))
         plugin.setChangingType(BasePluginOldStyle::normalChanging);
     else if (changing.equalsIgnoreCase("silent"))
