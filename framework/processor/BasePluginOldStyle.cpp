@@ -209,6 +209,15 @@ Preset BasePluginOldStyle::getPreset(int slot) const
     return preset;
 }
 
+Preset BasePluginOldStyle::getCurrentPresetAsHeard() const
+{
+    Preset preset(numPresetParams, bank.getPresetName(currentPreset.load()));
+    for (int i = 0; i < numPresetParams; ++i)
+        if (auto* parameter = presetParameters.getUnchecked(i))
+            preset.setValue(i, parameter->getNormalizedValue());
+    return preset;
+}
+
 void BasePluginOldStyle::storeParametersToPreset(int slot)
 {
     if (!juce::isPositiveAndBelow(slot, numPresetSlots))

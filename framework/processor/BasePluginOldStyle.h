@@ -79,6 +79,9 @@ public:
     void setPresetName(int slot, const juce::String& name);
     float getPresetValue(int slot, int parameterIndex) const;
     Preset getPreset(int slot) const;
+    // The current slot's name with the parameters' present values: what the user hears, stored
+    // or not.
+    Preset getCurrentPresetAsHeard() const;
     void storeParametersToPreset(int slot);
     void copyCurrentPreset();
     void pasteCopiedPreset();

@@ -247,7 +247,9 @@ void QuarryEffect::loadStateXml(const juce::XmlElement& element)
 
 std::unique_ptr<juce::XmlElement> QuarryEffect::createCurrentProgramXml()
 {
-    return createPresetXml(getCurrentPreset());
+    // Hosts keep user presets and remembered settings as this chunk alone, so it carries what
+    // the user hears, not the slot as last stored (which onDemand storing leaves behind).
+    return presetToXml(getCurrentPresetAsHeard());
 }
 
 void QuarryEffect::loadCurrentProgramXml(const juce::XmlElement& element)

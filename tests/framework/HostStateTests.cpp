@@ -79,7 +79,8 @@ TEST(HostState, RoundTripBringsEverythingBack)
 
     EXPECT_EQ(stateText(*restored), stateText(*source));
     for (int index = 0; index < 22; ++index)
-        EXPECT_FLOAT_EQ(parameter(*restored, index).getNormalizedValue(), parameter(*source, index).getNormalizedValue());
+        EXPECT_FLOAT_EQ(parameter(*restored, index).getNormalizedValue(),
+                        parameter(*source, index).getNormalizedValue());
     EXPECT_EQ(restored->getCurrentPreset(), 7);
     EXPECT_EQ(restored->getParameterSet().getText(ParameterManager::currentPresetNameIndex), "Edited lead");
     EXPECT_FLOAT_EQ(parameter(*restored, 3).getNormalizedValue(), 0.123f);
@@ -111,8 +112,8 @@ TEST(HostState, DocumentDetails)
          "<PluginState application='Kolvrane'><ParametersState><param name='Preamp' value='0.2'/>"
          "<param name='Preamp' value='0.9'/><param name='Nope' value='1'/></ParametersState></PluginState>",
          0, 0.9f},
-        {"quality in capitals", "<PluginState application='kolvrane'><UniqueData quality='HIGH'/></PluginState>", 2,
-         0.9f},
+        {"quality in capitals",
+         "<PluginState application='kolvrane'><UniqueData quality='HIGH'/></PluginState>", 2, 0.9f},
         {"no UniqueData keeps quality", "<PluginState application='Kolvrane'/>", 2, 0.9f},
         {"unknown quality text keeps quality",
          "<PluginState application='Kolvrane'><UniqueData quality='ultra'/></PluginState>", 2, 0.9f},
@@ -165,12 +166,12 @@ TEST(HostState, ChunkTextThatIsNotUtf8IsReadAsWindows1252)
 TEST(HostState, LegacyDocumentAppliesTheSelectedPreset)
 {
     auto plugin = createKolvrane();
-    const auto block = wrapText(
-        "<KOLVRANEPLUGINSTATE currentPreset='1'><UniqueData quality='medium'/>"
-        "<PresetBank name='Old bank'><PresetGroup name='Old'>"
-        "<Preset application='Kolvrane' name='First'><param name='Preamp' value='0.25'/></Preset>"
-        "<Preset application='Kolvrane' name='Second'><param name='Preamp' value='0.75'/></Preset>"
-        "</PresetGroup></PresetBank></KOLVRANEPLUGINSTATE>");
+    const auto block =
+        wrapText("<KOLVRANEPLUGINSTATE currentPreset='1'><UniqueData quality='medium'/>"
+                 "<PresetBank name='Old bank'><PresetGroup name='Old'>"
+                 "<Preset application='Kolvrane' name='First'><param name='Preamp' value='0.25'/></Preset>"
+                 "<Preset application='Kolvrane' name='Second'><param name='Preamp' value='0.75'/></Preset>"
+                 "</PresetGroup></PresetBank></KOLVRANEPLUGINSTATE>");
     plugin->setStateInformation(block.getData(), static_cast<int>(block.getSize()));
     EXPECT_EQ(plugin->getQualityCode(), 1u);
     EXPECT_EQ(plugin->getCurrentPreset(), 1);
@@ -199,7 +200,8 @@ TEST(HostState, BadChunksLeaveThePluginUnchanged)
     const juce::MemoryBlock tiny("VC2!\x01\0\0", 8);
     const auto notXml = wrapText("<a/>");
 
-    for (const juce::MemoryBlock* block : std::initializer_list<const juce::MemoryBlock*>{&truncated, &lengthTooLarge, &zeroLength, &wrongMagic, &corrupted, &tiny, &notXml})
+    for (const juce::MemoryBlock* block : std::initializer_list<const juce::MemoryBlock*>{
+             &truncated, &lengthTooLarge, &zeroLength, &wrongMagic, &corrupted, &tiny, &notXml})
     {
         plugin->setStateInformation(block->getData(), static_cast<int>(block->getSize()));
         EXPECT_EQ(stateText(*plugin), before);
@@ -207,7 +209,8 @@ TEST(HostState, BadChunksLeaveThePluginUnchanged)
     // Bytes that are no wrapped XML, or XML that is no preset of ours, are no program either: the
     // unstored edit survives.
     const auto foreignPreset = wrapText("<Preset application=\"Somebody else\" name=\"x\"/>");
-    for (const juce::MemoryBlock* block : std::initializer_list<const juce::MemoryBlock*>{&wrongMagic, &tiny, &zeroLength, &notXml, &foreignPreset})
+    for (const juce::MemoryBlock* block : std::initializer_list<const juce::MemoryBlock*>{
+             &wrongMagic, &tiny, &zeroLength, &notXml, &foreignPreset})
     {
         plugin->setCurrentProgramStateInformation(block->getData(), static_cast<int>(block->getSize()));
         EXPECT_EQ(stateText(*plugin), before);
@@ -233,6 +236,33 @@ TEST(HostState, ProgramChunkCarriesTheCurrentSlot)
     EXPECT_FLOAT_EQ(parameter(*target, 1).getNormalizedValue(), 0.66f);
 }
 
+TEST(HostState, ProgramChunkCarriesUnstoredEditsInEveryStoringMode)
+{
+    for (int mode : {BasePluginOldStyle::onDemandStoring, BasePluginOldStyle::automaticStoring})
+    {
+        SCOPED_TRACE(mode);
+        auto source = createKolvrane();
+        source->setStoringMode(mode);
+        source->selectPreset(3, true);
+        source->setPresetName(3, "Crunch");
+        const float stored = source->getPresetValue(3, 1);
+        parameter(*source, 1).setNormalizedValue(0.25f, true);
+        juce::MemoryBlock program;
+        source->getCurrentProgramStateInformation(program);
+        // Taking the chunk stores nothing.
+        EXPECT_EQ(source->getPresetValue(3, 1),
+                  mode == BasePluginOldStyle::automaticStoring ? 0.25f : stored);
+
+        auto target = createKolvrane();
+        target->setCurrentProgramStateInformation(program.getData(), static_cast<int>(program.getSize()));
+        EXPECT_EQ(target->getPresetName(0), "Crunch");
+        EXPECT_FLOAT_EQ(parameter(*target, 1).getNormalizedValue(), 0.25f);
+        EXPECT_FLOAT_EQ(parameter(*target, 2).getNormalizedValue(),
+                        parameter(*source, 2).getNormalizedValue());
+        source->setStoringMode(BasePluginOldStyle::onDemandStoring); // the settings file keeps the default
+    }
+}
+
 //==============================================================================
 namespace
 {
@@ -256,7 +286,8 @@ TEST(UserSettings, DefaultsAreWrittenWhenNoFileExists)
         EXPECT_EQ(plugin->getChangingType(), BasePluginOldStyle::normalChanging);
         EXPECT_EQ(plugin->getDefaultQualityLevel(), 0);
         EXPECT_EQ(plugin->getDefaultPresetsMode(), BasePluginOldStyle::factoryPresets);
-        EXPECT_EQ(plugin->getRecentDirectory(), juce::File::getSpecialLocation(juce::File::userHomeDirectory));
+        EXPECT_EQ(plugin->getRecentDirectory(),
+                  juce::File::getSpecialLocation(juce::File::userHomeDirectory));
     }
     auto written = juce::parseXML(settingsFile());
     ASSERT_NE(written, nullptr);
@@ -291,9 +322,9 @@ TEST(UserSettings, ValuesAreReadAsTheFileSays)
 
 TEST(UserSettings, ForeignOrMalformedFilesAreIgnored)
 {
-    for (const char* text : {"<UserSettings application='Other'><QualitySettings default='high'/></UserSettings>",
-                             "<UserSettings application='Kolvrane'><QualitySettings default='high'",
-                             "not xml at all", ""})
+    for (const char* text :
+         {"<UserSettings application='Other'><QualitySettings default='high'/></UserSettings>",
+          "<UserSettings application='Kolvrane'><QualitySettings default='high'", "not xml at all", ""})
     {
         writeSettings(text);
         auto plugin = createKolvrane();
