@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 #include <mutex>
 
 #if defined(__SSE2__)
@@ -25,6 +28,47 @@ float clampNormalized(float v)
 int quantize(float v, float steps)
 {
     return static_cast<int>(std::floor(v * steps + 0.5f));
+}
+
+// A NaN or infinite sample from the host is read as silence before anything stores it: one such
+// sample would otherwise stay in every recursive state of its channel for good. Written as a
+// mask on the bits (all exponent bits set means not finite), so the conversion loops stay
+// vectorised.
+inline double finiteOrSilence(float sample)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &sample, sizeof bits);
+    const std::uint32_t keep = 0u - static_cast<std::uint32_t>((bits & 0x7f800000u) != 0x7f800000u);
+    bits &= keep;
+    float finite;
+    std::memcpy(&finite, &bits, sizeof finite);
+    return finite;
+}
+
+// The host always gets finite samples: a mix beyond the float range (the largest floats at full
+// output gain) became an infinity in the conversion and is held at the range's limit, and a NaN,
+// should a state ever produce one, is silence. One pass over the written floats, off the
+// per-sample loops' dependency chains.
+void limitToFloatRange(float* samples, int count)
+{
+    constexpr float largest = std::numeric_limits<float>::max();
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128 upper = _mm_set1_ps(largest);
+    const __m128 lower = _mm_set1_ps(-largest);
+    for (; i + 4 <= count; i += 4)
+    {
+        __m128 v = _mm_loadu_ps(samples + i);
+        v = _mm_and_ps(v, _mm_cmpord_ps(v, v));
+        v = _mm_min_ps(_mm_max_ps(v, lower), upper);
+        _mm_storeu_ps(samples + i, v);
+    }
+#endif
+    for (; i < count; ++i)
+    {
+        const float v = samples[i];
+        samples[i] = v != v ? 0.0f : (v < -largest ? -largest : (v > largest ? largest : v));
+    }
 }
 
 int oversamplingFactor(int quality)
@@ -237,6 +281,7 @@ void KolvraneCore::getClipFlags(bool& positive, bool& negative) const
 
 void KolvraneCore::processStereo(float* left, float* right, int count)
 {
+    restartNonFiniteChannels(2);
     // The buffers hold 4096 samples; longer runs are split rather than overrun them.
     for (int done = 0; done < count; done += bufferLength)
         processChunk(left + done, right + done, std::min(bufferLength, count - done));
@@ -245,9 +290,40 @@ void KolvraneCore::processStereo(float* left, float* right, int count)
 
 void KolvraneCore::processMono(float* samples, int count)
 {
+    restartNonFiniteChannels(1);
     for (int done = 0; done < count; done += bufferLength)
         processChunk(samples + done, nullptr, std::min(bufferLength, count - done));
     publish(true);
+}
+
+// The input is always finite, but should a channel's recursive state still turn non-finite, it
+// would never come back: such a channel starts again from rest at the next run.
+void KolvraneCore::restartNonFiniteChannels(int channelCount)
+{
+    for (int c = 0; c < channelCount; ++c)
+        if (!channels[c].hasFiniteState())
+            channels[c].restartFromRest();
+}
+
+bool KolvraneCore::Channel::hasFiniteState() const
+{
+    // x * 0 is 0 for every finite x and NaN otherwise; a plain sum could overflow.
+    double probe = dcBlocker.previousInput * 0.0 + dcBlocker.previousOutput * 0.0;
+    for (const auto& record : filters)
+        probe += (record.low + record.band) * 0.0 + record.output * 0.0;
+    probe += meter.state * 0.0 + activity.peak * 0.0;
+    // The oversampler's rings feed the DC blocker: a NaN there shows in it one run later.
+    return probe == 0.0;
+}
+
+void KolvraneCore::Channel::restartFromRest()
+{
+    dcBlocker = DcBlocker{};
+    for (auto& record : filters)
+        record = FilterRecord{};
+    meter = LevelMeter{};
+    activity = ChannelActivity{};
+    oversampler.clear();
 }
 
 void KolvraneCore::smoothIntoRamps(int slot)
@@ -426,13 +502,13 @@ bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, 
     const int beforeWrap = std::min(count, bufferLength - startRing);
     for (int i = 0; i < beforeWrap; ++i)
     {
-        const double v = samples[i];
+        const double v = finiteOrSilence(samples[i]);
         ring[startRing + i] = v;
         ring[startRing + i + bufferLength] = v;
     }
     for (int i = beforeWrap; i < count; ++i)
     {
-        const double v = samples[i];
+        const double v = finiteOrSilence(samples[i]);
         ring[startRing + i - bufferLength] = v;
         ring[startRing + i] = v;
     }
@@ -563,6 +639,7 @@ void KolvraneCore::outputChannel(Channel& channel, float* destination, int count
         done = post.count == 0 ? outputSamples<false>(channel, destination, count, startRing, post)
                                : outputSamples<true>(channel, destination, count, startRing, post);
     }
+    limitToFloatRange(destination, done);
     if (done < count)
         settleSilentChannel(channel, destination, done, count);
 }
@@ -652,6 +729,9 @@ void KolvraneCore::outputPassWithFade(float* left, float* right, int channelCoun
             right[i] = static_cast<float>(outputs[1] * fade);
         ring = (ring + 1) & (bufferLength - 1);
     }
+    limitToFloatRange(left, count);
+    if (right != nullptr)
+        limitToFloatRange(right, count);
 }
 
 void KolvraneCore::publish(bool mono)

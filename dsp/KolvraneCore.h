@@ -96,8 +96,12 @@ private:
         const double* input = nullptr;     // the current chunk's samples, inside the dry ring
         std::unique_ptr<double[]> dryRing; // 4096 samples stored twice
         int firstActiveSample = 0;         // of the current chunk; the chunk length if none
+
+        bool hasFiniteState() const;
+        void restartFromRest();
     };
 
+    void restartNonFiniteChannels(int channelCount);
     void processChunk(float* left, float* right, int count);
     bool readInput(Channel& channel, const float* samples, int count, int startRing);
     static bool raisePeak(double& peak, const double* x, int count);

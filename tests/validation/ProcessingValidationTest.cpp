@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 
 using namespace validation;
 
@@ -205,4 +207,154 @@ TEST(ProcessingValidation, ResumeAtANewSampleRateWithoutARelease)
         EXPECT_EQ(afterMove.allocations(), 0);
         ++tally().cases;
     }
+}
+
+namespace
+{
+// Music with the kinds of bad samples a broken file, a host bug or an upstream plug-in hands over,
+// then silence. The plug-in reads a non-finite sample as silence, so the same music with those
+// samples set to 0 is the reference, sample for sample. The largest floats and subnormals are
+// finite input and reach both.
+class HostileSignal
+{
+public:
+    explicit HostileSignal(float sampleRate) : rate(sampleRate) {}
+
+    // Everything after this is plain silence.
+    long length() const { return at(0.6); }
+
+    float sample(long n, int channel, bool zeroNonFinite) const
+    {
+        const float v = hostile(n, channel);
+        return zeroNonFinite && !std::isfinite(v) ? 0.0f : v;
+    }
+
+private:
+    long at(double seconds) const { return static_cast<long>(seconds * rate); }
+
+    static float noise(long n, int channel)
+    {
+        uint32_t x = static_cast<uint32_t>(n) * 2654435761u + static_cast<uint32_t>(channel) * 40503u;
+        x ^= x >> 15;
+        x *= 2246822519u;
+        x ^= x >> 13;
+        return (static_cast<float>(x & 0xffffff) / 8388608.0f - 1.0f) * 0.9f;
+    }
+
+    static bool inside(long n, long first, long count) { return n >= first && n < first + count; }
+
+    float hostile(long n, int channel) const
+    {
+        constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+        constexpr float inf = std::numeric_limits<float>::infinity();
+        constexpr float largest = std::numeric_limits<float>::max();
+        const bool left = channel == 0;
+        const float alternating = (n & 1) != 0 ? 1.0f : -1.0f;
+        if (n < at(0.2)) // music with single and bursts of non-finite samples
+        {
+            if ((n == 100 && left) || inside(n, 3000, 256))
+                return nan;
+            if (n == 1000 || (n == 2000 && !left))
+                return n == 1000 ? inf : -inf;
+            if (left && inside(n, 5000, 64))
+                return alternating * inf;
+            return noise(n, channel);
+        }
+        if (n < at(0.4)) // the same inside silence
+        {
+            const long s = at(0.2);
+            if (left && n == s + 500)
+                return nan;
+            return inside(n, s + 1000, 32) ? inf : 0.0f;
+        }
+        if (n < at(0.6)) // music with a burst of the largest floats, then subnormals in silence
+        {
+            const long s = at(0.4);
+            if (inside(n, s + 100, 64))
+                return alternating * largest;
+            if (n >= at(0.55))
+                return inside(n, at(0.55), 256) ? alternating * 1e-40f : 0.0f;
+            return noise(n, channel);
+        }
+        return 0.0f;
+    }
+
+    float rate;
+};
+
+bool sameBits(const float* a, const float* b, int32_t count)
+{
+    return std::memcmp(a, b, static_cast<size_t>(count) * sizeof(float)) == 0;
+}
+} // namespace
+
+TEST(ProcessingValidation, NonFiniteAndExtremeInputAtEveryRateBlockSizeAndQuality)
+{
+    uint32_t seed = 5000;
+    double longestTail = 0.0;
+    for (const ProcessingCase& c : everyCase())
+    {
+        SCOPED_TRACE(describe(c));
+        ++seed;
+        BlockSizes sizes(c.block, seed);
+        auto hostile = loadPlugin(c.sampleRate, sizes.maximum());
+        auto reference = loadPlugin(c.sampleRate, sizes.maximum());
+        for (auto* plugin : {hostile.get(), reference.get()})
+        {
+            applyQuality(*plugin, c.quality);
+            std::minstd_rand random(seed);
+            randomiseParameters(*plugin, random);
+        }
+        AudioDriver hostileAudio(*hostile, sizes.maximum());
+        AudioDriver referenceAudio(*reference, sizes.maximum());
+        hostileAudio.acceptOutputUpTo(std::numeric_limits<float>::max());
+        referenceAudio.acceptOutputUpTo(std::numeric_limits<float>::max());
+
+        // Until the signal's end both instances run and must agree bit for bit.
+        const HostileSignal signal(c.sampleRate);
+        long n = 0;
+        long firstDifference = -1;
+        while (n < signal.length())
+        {
+            const int32_t frames = static_cast<int32_t>(std::min<long>(sizes.next(), signal.length() - n));
+            for (int channel = 0; channel < 2; ++channel)
+                for (int32_t i = 0; i < frames; ++i)
+                {
+                    hostileAudio.input(channel)[i] = signal.sample(n + i, channel, false);
+                    referenceAudio.input(channel)[i] = signal.sample(n + i, channel, true);
+                }
+            hostileAudio.processGivenInput(frames);
+            referenceAudio.processGivenInput(frames);
+            for (int channel = 0; channel < 2 && firstDifference < 0; ++channel)
+                if (!sameBits(hostileAudio.output(channel).data(), referenceAudio.output(channel).data(),
+                              frames))
+                    firstDifference = n;
+            n += frames;
+        }
+        EXPECT_EQ(firstDifference, -1) << "differs from the zeroed input in the block at " << firstDifference;
+
+        // Then silence: the channels switch themselves off and stay at exact zeros. The gate waits
+        // for the output's decaying peak, which from the largest floats takes 17 to 23 s (a
+        // resonant filter's ring from there can take twice as long).
+        const auto limit = static_cast<long>(c.sampleRate * 60.0);
+        const auto zerosToSee = static_cast<long>(c.sampleRate * 0.5);
+        long done = 0;
+        long zerosSince = 0;
+        while (done < limit && done - zerosSince < zerosToSee)
+        {
+            const int32_t frames = sizes.next();
+            hostileAudio.processSilence(frames);
+            done += frames;
+            if (!hostileAudio.lastOutputIsExactlySilent())
+                zerosSince = done;
+        }
+        EXPECT_GE(done - zerosSince, zerosToSee)
+            << "still sounding after 60 s of silence; " << settings(*hostile);
+        longestTail = std::max(longestTail, static_cast<double>(zerosSince) / c.sampleRate);
+        EXPECT_EQ(hostileAudio.faults().invalid, 0) << "first " << hostileAudio.faults().firstInvalid;
+        EXPECT_EQ(hostileAudio.faults().subnormal, 0);
+        EXPECT_EQ(hostileAudio.allocations(), 0);
+        ++tally().cases;
+    }
+    std::printf("longest time from silence in to exact zeros out after extreme input: %.2f s\n", longestTail);
 }

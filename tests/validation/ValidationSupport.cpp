@@ -72,7 +72,9 @@ AudioDriver::~AudioDriver()
     tally().audioThreadAllocations += allocationCount;
     tally().invalidSamples += seen.invalid;
     tally().subnormalSamples += seen.subnormal;
-    tally().raisePeak(seen.peak);
+    // The run's peak figure stands for musical input, not for the float range's edge.
+    if (runawayLimit <= 1e6f)
+        tally().raisePeak(seen.peak);
 }
 
 void AudioDriver::processNoise(int32_t frameCount, float level)
@@ -115,7 +117,7 @@ void AudioDriver::inspectOutput()
             // The loudest settings (three resonant post filters after a driven shaper, output at
             // +12 dB) reach a few thousand under fast automation; far beyond that the output has
             // run away.
-            if (!std::isfinite(v) || std::fabs(v) > 1e6f)
+            if (!std::isfinite(v) || std::fabs(v) > runawayLimit)
             {
                 if (seen.invalid++ == 0)
                     seen.firstInvalid = v;

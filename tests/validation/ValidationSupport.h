@@ -46,6 +46,12 @@ public:
     // One processReplacing call of `frames` samples of white noise (amplitude `level`), or silence.
     void processNoise(int32_t frames, float level = 0.9f);
     void processSilence(int32_t frames);
+    // The same with inputs the caller has written into input(0) and input(1).
+    float* input(int channel) { return inputs[static_cast<size_t>(channel)].data(); }
+    void processGivenInput(int32_t frames) { process(frames); }
+    // Input at the float range's edge may give output far beyond any musical level; only
+    // non-finite output counts as invalid then.
+    void acceptOutputUpTo(float limit) { runawayLimit = limit; }
 
     const std::vector<float>& output(int channel) const { return outputs[static_cast<size_t>(channel)]; }
     int32_t lastFrames() const { return frames; }
@@ -66,6 +72,7 @@ private:
     long allocationCount = 0;
     long samples = 0;
     OutputFaults seen;
+    float runawayLimit = 1e6f;
 };
 
 // Randomises every host parameter (normalized values in [0, 1]).
