@@ -97,44 +97,45 @@ KolvraneCore::KolvraneCore(CoreOwner* owner)
 
 void KolvraneCore::setParameter(int index, float normalizedValue)
 {
-    if (index < 0 || index >= parameterCount)
+    if (index < 0 || index >= KolvraneParameter::hostCount)
         return;
     const float v = clampNormalized(normalizedValue);
     rampsHoldSettledValues = false; // a buffered target may move
     switch (index)
     {
-    case dynamicsParameter:
+    case KolvraneParameter::dynamics:
         dynamicsRaw = 1.0f - v;
         deriveShaperTargets();
         return;
-    case preampParameter:
+    case KolvraneParameter::preamp:
         preampRaw = v;
         deriveShaperTargets();
         return;
-    case thresholdParameter:
+    case KolvraneParameter::threshold:
         thresholdRaw = 1.0f - v;
         deriveShaperTargets();
         return;
-    case shapeParameter:
+    case KolvraneParameter::shape:
         shapeRaw = v;
         deriveShaperTargets();
         return;
-    case outputVolumeParameter:
+    case KolvraneParameter::outputVolume:
         outputVolumeRaw = v;
         outputGain.target = v * v * 4.0f;
         return;
-    case distortionFunctionParameter:
+    case KolvraneParameter::distortionFunction:
         distortionFunction = quantize(v, 5.0f);
         return;
-    case fxParameter:
+    case KolvraneParameter::fx:
         fxRaw = v;
         fx.target = fxRaw;
         return;
     default:
         break;
     }
-    const int offset = index - filter1TypeParameter;
-    applyFilterParameter(offset / filterParameterStride, offset % filterParameterStride, v);
+    const int offset = index - KolvraneParameter::filter1Type;
+    applyFilterParameter(offset / KolvraneParameter::filterFieldCount,
+                         offset % KolvraneParameter::filterFieldCount, v);
 }
 
 void KolvraneCore::deriveShaperTargets()
@@ -153,17 +154,17 @@ void KolvraneCore::applyFilterParameter(int filter, int field, float v)
     FilterSettings& settings = filterSettings[filter];
     switch (field)
     {
-    case 0:
+    case KolvraneParameter::filterType:
         settings.type = quantize(v, 4.0f);
         break;
-    case 1:
+    case KolvraneParameter::filterRoute:
         settings.route = v >= 0.5f ? routePre : routePost;
         break;
-    case 2:
+    case KolvraneParameter::filterCutoff:
         settings.cutoffRaw = v;
         buffered.target[rampCutoff1 + filter] = BandFilter::cutoffCoefficient(settings.cutoffRaw);
         break;
-    case 3:
+    case KolvraneParameter::filterResonance:
         settings.resonanceRaw = v;
         buffered.target[rampDamping1 + filter] = BandFilter::damping(settings.resonanceRaw);
         break;
@@ -179,36 +180,36 @@ std::string KolvraneCore::getParameterText(int index) const
     using namespace parameter_text;
     switch (index)
     {
-    case dynamicsParameter:
+    case KolvraneParameter::dynamics:
         return dynamics(dynamicsRaw);
-    case preampParameter:
+    case KolvraneParameter::preamp:
         return preamp(preampRaw);
-    case thresholdParameter:
+    case KolvraneParameter::threshold:
         return threshold(thresholdRaw);
-    case shapeParameter:
+    case KolvraneParameter::shape:
         return percent(shapeRaw);
-    case outputVolumeParameter:
+    case KolvraneParameter::outputVolume:
         return outputVolume(static_cast<float>(outputVolumeRaw));
-    case distortionFunctionParameter:
+    case KolvraneParameter::distortionFunction:
         return distortionFunctionName(distortionFunction);
-    case fxParameter:
+    case KolvraneParameter::fx:
         return dryWet(fxRaw);
     default:
         break;
     }
-    if (index < filter1TypeParameter || index >= outputVolumeParameter)
+    if (index < KolvraneParameter::filter1Type || index >= KolvraneParameter::outputVolume)
         return "";
-    const int offset = index - filter1TypeParameter;
-    const FilterSettings& settings = filterSettings[offset / filterParameterStride];
-    switch (offset % filterParameterStride)
+    const int offset = index - KolvraneParameter::filter1Type;
+    const FilterSettings& settings = filterSettings[offset / KolvraneParameter::filterFieldCount];
+    switch (offset % KolvraneParameter::filterFieldCount)
     {
-    case 0:
+    case KolvraneParameter::filterType:
         return filterTypeName(settings.type);
-    case 1:
+    case KolvraneParameter::filterRoute:
         return filterRouteName(settings.route);
-    case 2:
+    case KolvraneParameter::filterCutoff:
         return cutoffFrequency(settings.cutoffRaw);
-    case 3:
+    case KolvraneParameter::filterResonance:
         return percent(settings.resonanceRaw);
     default:
         return percent(settings.volumeRaw);
@@ -232,7 +233,7 @@ void KolvraneCore::prepare(float sampleRate)
         for (auto& record : channel.filters)
             record.reset();
     }
-    for (int f = 0; f < 3; ++f)
+    for (int f = 0; f < filterCount; ++f)
     {
         buffered.target[rampCutoff1 + f] = BandFilter::cutoffCoefficient(filterSettings[f].cutoffRaw);
         buffered.target[rampDamping1 + f] = BandFilter::damping(filterSettings[f].resonanceRaw);
@@ -282,7 +283,7 @@ void KolvraneCore::getClipFlags(bool& positive, bool& negative) const
 void KolvraneCore::processStereo(float* left, float* right, int count)
 {
     restartNonFiniteChannels(2);
-    // The buffers hold 4096 samples; longer runs are split rather than overrun them.
+    // The buffers hold bufferLength samples; longer runs are split rather than overrun them.
     for (int done = 0; done < count; done += bufferLength)
         processChunk(left + done, right + done, std::min(bufferLength, count - done));
     publish(false);
@@ -358,7 +359,7 @@ void KolvraneCore::fillSettledRampsBefore()
 
 void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const
 {
-    for (int f = 0; f < 3; ++f)
+    for (int f = 0; f < filterCount; ++f)
     {
         values.volume[f] = ramps[rampVolume1 + f][slot];
         values.cutoff[f] = ramps[rampCutoff1 + f][slot];
@@ -369,16 +370,18 @@ void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const
 
 double KolvraneCore::filterBank(Channel& channel, int route, double x, const FilterBankValues& values) const
 {
-    FilterRecord* const records[3] = {&channel.filters[0], &channel.filters[1], &channel.filters[2]};
-    const int types[3] = {filterSettings[0].type, filterSettings[1].type, filterSettings[2].type};
-    const int routes[3] = {filterSettings[0].route, filterSettings[1].route, filterSettings[2].route};
+    FilterRecord* const records[filterCount] = {&channel.filters[0], &channel.filters[1],
+                                                &channel.filters[2]};
+    const int types[filterCount] = {filterSettings[0].type, filterSettings[1].type, filterSettings[2].type};
+    const int routes[filterCount] = {filterSettings[0].route, filterSettings[1].route,
+                                     filterSettings[2].route};
     return processFilterBank(route, x, records, types, routes, values);
 }
 
 KolvraneCore::RoutedFilters KolvraneCore::routedFilters(int route) const
 {
     RoutedFilters bank;
-    for (int f = 0; f < 3; ++f)
+    for (int f = 0; f < filterCount; ++f)
         if (filterSettings[f].route == route)
         {
             bank.index[bank.count] = f;

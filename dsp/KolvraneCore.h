@@ -2,6 +2,7 @@
 
 #include "dsp/BandFilter.h"
 #include "dsp/Compressor.h"
+#include "dsp/KolvraneParameters.h"
 #include "dsp/OutputStage.h"
 #include "dsp/Oversampler.h"
 #include "dsp/QuarryEffectCore.h"
@@ -18,21 +19,8 @@
 class KolvraneCore : public QuarryEffectCore
 {
 public:
-    static constexpr int bufferLength = 4096;
-    static constexpr int parameterCount = 22;
-
-    enum ParameterIndex : int
-    {
-        dynamicsParameter = 0,
-        preampParameter = 1,
-        thresholdParameter = 2,
-        shapeParameter = 3,
-        filter1TypeParameter = 4,  // filter n (0..2) parameters start at 4 + 5 * n:
-        filterParameterStride = 5, // type, route, cutoff, reso/bandwidth, volume
-        outputVolumeParameter = 19,
-        distortionFunctionParameter = 20,
-        fxParameter = 21
-    };
+    static constexpr int bufferLength = maxSamplesPerCall;
+    static constexpr int filterCount = KolvraneParameter::filterCount;
 
     explicit KolvraneCore(CoreOwner* owner);
     ~KolvraneCore() override = default;
@@ -81,20 +69,20 @@ private:
     struct RoutedFilters
     {
         int count = 0;
-        int index[3] = {};
-        int type[3] = {};
+        int index[filterCount] = {};
+        int type[filterCount] = {};
     };
 
     struct Channel
     {
         DcBlocker dcBlocker;
-        FilterRecord filters[3];
+        FilterRecord filters[filterCount];
         LevelMeter meter;
         ChannelActivity activity;
         OversamplerHistory oversampler;
         std::unique_ptr<double[]> work;
         const double* input = nullptr;     // the current chunk's samples, inside the dry ring
-        std::unique_ptr<double[]> dryRing; // 4096 samples stored twice
+        std::unique_ptr<double[]> dryRing; // bufferLength samples stored twice
         int firstActiveSample = 0;         // of the current chunk; the chunk length if none
 
         bool hasFiniteState() const;
@@ -160,7 +148,7 @@ private:
     double thresholdRaw = 0.0;
     double shapeRaw = 0.0;
     int distortionFunction = functionTanh;
-    FilterSettings filterSettings[3];
+    FilterSettings filterSettings[filterCount];
     double outputVolumeRaw = 0.0;
     double fxRaw = 0.0;
 

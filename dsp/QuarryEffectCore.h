@@ -13,6 +13,9 @@
 class QuarryEffectCore : public PresetChanger, public PresetManagerListener
 {
 public:
+    // The most samples one process call takes; the processor cuts longer runs into pieces.
+    static constexpr int maxSamplesPerCall = 4096;
+
     explicit QuarryEffectCore(CoreOwner* owner);
     ~QuarryEffectCore() override = default;
 

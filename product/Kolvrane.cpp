@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-Kolvrane::Kolvrane() : QuarryOldCompatible(numHostParameters, 0) {}
+Kolvrane::Kolvrane() : QuarryOldCompatible(KolvraneParameter::hostCount, 0) {}
 
 Kolvrane::~Kolvrane()
 {
@@ -42,7 +42,7 @@ void Kolvrane::handleEvent(int eventId)
         return;
     }
 
-    auto* function = getParameterSet().getParameterByIndex(distortionFunctionIndex);
+    auto* function = getParameterSet().getParameterByIndex(KolvraneParameter::distortionFunction);
     if (function == nullptr)
         return;
 
@@ -66,12 +66,12 @@ void Kolvrane::presetFromXml(const juce::XmlElement& element, Preset& preset) co
 
     // Older presets had no distortion function (so the first one) and were always fully wet.
     preset.setName(XmlRules::getAttribute(element, "name", "unnamed"));
-    preset.setValue(distortionFunctionIndex, 0.0f);
-    preset.setValue(fxIndex, 1.0f);
+    preset.setValue(KolvraneParameter::distortionFunction, 0.0f);
+    preset.setValue(KolvraneParameter::fx, 1.0f);
     readPresetParams(
         element, preset,
         [this](const juce::String& name)
-        { return name == "Knee" ? int(shapeIndex) : findPresetParameterIndex(name); },
+        { return name == "Knee" ? int(KolvraneParameter::shape) : findPresetParameterIndex(name); },
         [](int index, const juce::String& value)
         { return convertLegacyPresetValue(index, value.getDoubleValue()); });
 }
@@ -85,16 +85,17 @@ std::unique_ptr<juce::XmlElement> Kolvrane::presetToXml(const Preset& preset) co
 
 float Kolvrane::convertLegacyPresetValue(int index, double v)
 {
-    switch (index)
+    using namespace KolvraneParameter;
+    const int offset = index - filter1Type;
+    if (offset < 0 || offset >= filterCount * filterFieldCount)
+        return static_cast<float>(v);
+
+    switch (offset % filterFieldCount)
     {
-    case 4:
-    case 9:
-    case 14:
+    case filterType:
         // Four old filter types become positions 1..4; the new "OFF" at 0 is never produced.
         return static_cast<float>((std::floor(v * 3.0 + 0.5) + 1.0) * 0.25);
-    case 6:
-    case 11:
-    case 16:
+    case filterCutoff:
     {
         // The cutoff scale changed; this polynomial maps old positions onto the new scale.
         const double p = (((2.1349206349206535 - 1.3095238095238149 * v) * v - 0.8424603174603378) * v +
@@ -103,9 +104,7 @@ float Kolvrane::convertLegacyPresetValue(int index, double v)
                          0.08587301587301681;
         return static_cast<float>(p >= 0.0 ? p : 0.0);
     }
-    case 7:
-    case 12:
-    case 17:
+    case filterResonance:
         return static_cast<float>(0.3 * v);
     default:
         return static_cast<float>(v);

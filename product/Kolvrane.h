@@ -1,19 +1,13 @@
 #pragma once
 
+#include "dsp/KolvraneParameters.h"
 #include "framework/processor/QuarryOldCompatible.h"
+#include "product/KolvraneVersion.h"
 
 // The product: a stereo multiband distortion unit with 22 host parameters.
 class Kolvrane : public QuarryOldCompatible
 {
 public:
-    enum ParameterIndex
-    {
-        shapeIndex = 3,
-        distortionFunctionIndex = 20,
-        fxIndex = 21,
-        qualityIndex = 22
-    };
-
     // Presets are written with this revision; those without one (or with 0) predate
     // "Distortion Function" and "FX" and are converted when read.
     static constexpr int presetRevision = 1;
@@ -23,15 +17,13 @@ public:
         toggleDistortionFunction = 0
     };
 
-    static constexpr int numHostParameters = 22;
-
     Kolvrane();
     ~Kolvrane() override;
 
     BasePluginEditor* createEditorComponent() override;
     juce::String getProductName() const override { return "Kolvrane"; }
     juce::String getProductCode() const override { return "KV"; }
-    int getNumHostParameters() const override { return numHostParameters; }
+    int getNumHostParameters() const override { return KolvraneParameter::hostCount; }
     juce::String getParameterTextForIndex(int parameterIndex) override;
     void handleEvent(int eventId) override;
 
@@ -45,7 +37,7 @@ public:
     bool isQualityAppliedOnPrepare() const override { return true; }
 
     juce::String getDescription() const override { return "Multiband Distortion Unit"; }
-    juce::String getVersionString() const override { return "1.3.1"; }
+    juce::String getVersionString() const override { return KolvraneVersion::text; }
     juce::String getFirstYear() const override { return "2008"; }
     juce::String getReleaseDate() const override { return "2012-02-09"; }
     juce::String getBuildString() const override { return "409.1304"; }

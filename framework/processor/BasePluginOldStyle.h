@@ -49,15 +49,12 @@ public:
 
     // Counts ---------------------------------------------------------------------------------
     int getNumPresets() const noexcept { return numPresetSlots; }
-    int getNumPresetSlots() const noexcept { return numPresetSlots; }
-    int getNumPresetableParameters() const noexcept { return numPresetParams; }
     int getNumPresetParams() const noexcept { return numPresetParams; }
     int getNumStateParams() const noexcept { return numStateParams; }
     int getNumNotPresetableParams() const noexcept { return numNotPresetableParams; }
 
     // Current preset --------------------------------------------------------------------------
     int getCurrentPreset() const noexcept { return currentPreset.load(); }
-    int getCurrentPresetNumber() const noexcept { return currentPreset.load(); }
 
     // Makes slot current and publishes it in the two preset parameters; applies no values.
     void selectPreset(int slot, bool notify);

@@ -51,7 +51,7 @@ void HostStateXml::loadParametersState(const juce::XmlElement& element)
 void HostStateXml::selectSavedPreset(const juce::XmlElement& element)
 {
     const int current = XmlRules::getIntAttribute(element, "currentPreset", 0);
-    if (juce::isPositiveAndBelow(current, plugin.getNumPresetSlots()))
+    if (juce::isPositiveAndBelow(current, plugin.getNumPresets()))
         plugin.selectPreset(current, true);
 }
 
@@ -81,7 +81,7 @@ void HostStateXml::loadLegacyState(const juce::XmlElement& root,
             midi.loadMap(*child);
     }
     selectSavedPreset(root);
-    if (juce::isPositiveAndBelow(plugin.getCurrentPreset(), plugin.getNumPresetSlots()))
+    if (juce::isPositiveAndBelow(plugin.getCurrentPreset(), plugin.getNumPresets()))
         plugin.applyCurrentPreset();
 }
 

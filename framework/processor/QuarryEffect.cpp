@@ -157,12 +157,12 @@ void QuarryEffect::flushRun()
 
     if (core != nullptr)
     {
-        // The core's buffers hold 4096 samples; longer runs go in order, in pieces.
+        // The core takes a limited number of samples per call; longer runs go in order, in pieces.
         const juce::ScopedLock processing(processorLock);
         const std::lock_guard<std::recursive_mutex> coreLocked(core->getCoreLock());
-        for (int offset = 0; offset < count; offset += maxSamplesPerCoreCall)
+        for (int offset = 0; offset < count; offset += Core::maxSamplesPerCall)
         {
-            const int piece = juce::jmin(count - offset, maxSamplesPerCoreCall);
+            const int piece = juce::jmin(count - offset, Core::maxSamplesPerCall);
             if (stereo)
                 core->processStereo(leftPointer + offset, rightPointer + offset, piece);
             else
@@ -260,7 +260,7 @@ void QuarryEffect::loadCurrentProgramXml(const juce::XmlElement& element)
         return;
     const int current = getCurrentPreset();
     loadPresetXml(element, current);
-    if (juce::isPositiveAndBelow(current, getNumPresetSlots()))
+    if (juce::isPositiveAndBelow(current, getNumPresets()))
         applyCurrentPreset();
 }
 

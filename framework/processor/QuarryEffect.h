@@ -11,9 +11,6 @@ class QuarryEffect : public BasePluginOldStyle
 public:
     using Core = QuarryEffectCore;
 
-    // The core holds at most this many samples per call.
-    static constexpr int maxSamplesPerCoreCall = 4096;
-
     QuarryEffect(int numPresetableParameters, int numOtherParameters);
     ~QuarryEffect() override;
 

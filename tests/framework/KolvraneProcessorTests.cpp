@@ -63,7 +63,7 @@ TEST(Kolvrane, EditorComponentOutlivesHostWindows)
 TEST(Kolvrane, ToggleDistortionFunctionStepsThroughSixPositions)
 {
     auto plugin = createKolvrane();
-    auto* function = plugin->getParameterSet().getParameterByIndex(Kolvrane::distortionFunctionIndex);
+    auto* function = plugin->getParameterSet().getParameterByIndex(KolvraneParameter::distortionFunction);
     struct Case
     {
         float from, to;

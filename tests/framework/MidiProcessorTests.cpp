@@ -111,7 +111,7 @@ TEST(MidiControlProcessing, HandlingControlChangesAllocatesNothing)
     auto plugin = createKolvrane();
     auto& midi = plugin->getMidiControl();
     auto& set = plugin->getParameterSet();
-    for (int index = 0; index < Kolvrane::numHostParameters; ++index)
+    for (int index = 0; index < KolvraneParameter::hostCount; ++index)
         midi.assign(index, set.getParameterByIndex(index), false);
 
     const auto controlChange = [](int controller, int value)
@@ -217,7 +217,7 @@ TEST(MidiControlProcessing, ConcurrentPlayingAndMapChangesStayConsistent)
         midi.loadMap(rounds % 2 == 0 ? backward : forward);
         midi.setLearnMode(true);
         midi.learnParameterMoved(set.getParameterByIndex(rounds % numAssigned));
-        plugin->setParameter(rounds % Kolvrane::numHostParameters, static_cast<float>(rounds % 10) / 10.0f);
+        plugin->setParameter(rounds % KolvraneParameter::hostCount, static_cast<float>(rounds % 10) / 10.0f);
         bool forwardMap = false;
         ASSERT_TRUE(isWholeMap(forwardMap)) << "round " << rounds;
         forwardSeen += forwardMap ? 1 : 0;

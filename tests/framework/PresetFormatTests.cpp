@@ -40,7 +40,7 @@ protected:
 
     Preset read(const juce::String& text, float initial = 0.25f)
     {
-        Preset preset(Kolvrane::numHostParameters, "before");
+        Preset preset(KolvraneParameter::hostCount, "before");
         for (int i = 0; i < preset.getCount(); ++i)
             preset.setValue(i, initial);
         if (auto xml = parse(text))
@@ -171,7 +171,7 @@ TEST_F(PresetFormatTest, ForeignPresetsChangeNothing)
 
 TEST_F(PresetFormatTest, WrittenPresetsReadBackToSixPlaces)
 {
-    Preset original(Kolvrane::numHostParameters, "Round <trip> & \"quotes\"");
+    Preset original(KolvraneParameter::hostCount, "Round <trip> & \"quotes\"");
     juce::Random random(3);
     for (int i = 0; i < original.getCount(); ++i)
         original.setValue(i, random.nextFloat());

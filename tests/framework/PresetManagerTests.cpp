@@ -49,7 +49,7 @@ protected:
 
     void expectCurrent(int slot)
     {
-        EXPECT_EQ(plugin.getCurrentPresetNumber(), slot);
+        EXPECT_EQ(plugin.getCurrentPreset(), slot);
         EXPECT_EQ(number()->getIntValue(), slot);
         EXPECT_EQ(name()->getText(), plugin.getPresetName(slot));
         EXPECT_FLOAT_EQ(dynamics()->getNormalizedValue(), plugin.getPresetValue(slot, 0));
@@ -187,7 +187,7 @@ TEST_F(PresetManagerTest, SilentChangesPublishTheNewPresetOnlyWhenTheFadeHasFini
 
     plugin.changePresetTo(9);
     EXPECT_EQ(changer.requests, 1);
-    EXPECT_EQ(plugin.getCurrentPresetNumber(), 9);
+    EXPECT_EQ(plugin.getCurrentPreset(), 9);
     EXPECT_EQ(number()->getIntValue(), 0);
     EXPECT_FLOAT_EQ(dynamics()->getNormalizedValue(), 0.0f);
     plugin.applyCurrentPreset(); // the core, once silent
@@ -314,20 +314,20 @@ TEST_F(PresetManagerTest, MovingThePresetKeepsItCurrentWithoutNotifying)
     plugin.movePreset(1, 6, 0, 1);
     EXPECT_EQ(groupSizes(), (std::vector<int>{2, 6, 120}));
     EXPECT_EQ(slotNames(0, 7), (std::vector<juce::String>{"s0", "s2", "s3", "s4", "s5", "s6", "s1", "s7"}));
-    EXPECT_EQ(plugin.getCurrentPresetNumber(), 6);
+    EXPECT_EQ(plugin.getCurrentPreset(), 6);
     EXPECT_EQ(number()->getIntValue(), 6);
     EXPECT_EQ(numberListener.changes, 0);
     EXPECT_EQ(name()->getText(), "s1");
 
     // Moving another preset across the current one shifts it.
     plugin.movePreset(7, 0, 1, 0);
-    EXPECT_EQ(plugin.getCurrentPresetNumber(), 7);
+    EXPECT_EQ(plugin.getCurrentPreset(), 7);
     EXPECT_EQ(groupSizes(), (std::vector<int>{3, 5, 120}));
 
     for (auto [from, to, fromGroup, toGroup] : {std::tuple{1, 1, 0, 0}, {1, 128, 0, 0}, {1, 2, 0, 9}})
         plugin.movePreset(from, to, fromGroup, toGroup);
     EXPECT_EQ(groupSizes(), (std::vector<int>{3, 5, 120}));
-    EXPECT_EQ(plugin.getCurrentPresetNumber(), 7);
+    EXPECT_EQ(plugin.getCurrentPreset(), 7);
     number()->removeListener(&numberListener);
 }
 
@@ -343,7 +343,7 @@ TEST_F(PresetManagerTest, MovingSelectionsToTheEndOfAnotherGroup)
     EXPECT_EQ(groupSizes(), (std::vector<int>{1, 2, 6, 119}));
     EXPECT_EQ(slotNames(0, 8),
               (std::vector<juce::String>{"s1", "s4", "s5", "s6", "s7", "s8", "s0", "s2", "s3"}));
-    EXPECT_EQ(plugin.getCurrentPresetNumber(), 7);
+    EXPECT_EQ(plugin.getCurrentPreset(), 7);
 
     makeGroups({2, 4});
     plugin.movePresets(0, 1, selection); // up: rows 0, 2, 3 of g1
@@ -362,13 +362,13 @@ TEST_F(PresetManagerTest, MovingGroupsMovesTheirBlocks)
     plugin.moveGroup(0, 1); // down: lands after g1
     EXPECT_EQ(slotNames(0, 5), (std::vector<juce::String>{"s2", "s3", "s4", "s0", "s1", "s5"}));
     EXPECT_EQ(plugin.getGroupName(1), "g0");
-    EXPECT_EQ(plugin.getCurrentPresetNumber(), 3);
+    EXPECT_EQ(plugin.getCurrentPreset(), 3);
 
     plugin.moveGroup(2, 0); // up: g2 (s5) first
     EXPECT_EQ(slotNames(0, 5), (std::vector<juce::String>{"s5", "s2", "s3", "s4", "s0", "s1"}));
     EXPECT_EQ(plugin.getGroupName(0), "g2");
     EXPECT_EQ(groupSizes(), (std::vector<int>{1, 3, 2, 122}));
-    EXPECT_EQ(plugin.getCurrentPresetNumber(), 4);
+    EXPECT_EQ(plugin.getCurrentPreset(), 4);
 
     plugin.moveGroup(1, 1);
     plugin.moveGroup(-1, 0);

@@ -134,7 +134,7 @@ TEST_F(ProcessorTest, EventAtSampleZeroMakesNoEmptyRun)
 {
     process(64, programChanges({{0, 3}}));
     EXPECT_EQ(log(), (Log{"midi 192 3", "changePreset", "stereo 64"}));
-    EXPECT_EQ(effect->getCurrentPresetNumber(), 3);
+    EXPECT_EQ(effect->getCurrentPreset(), 3);
 }
 
 TEST_F(ProcessorTest, RunsAreCutAtEventsAndSameSampleEventsKeepHostOrder)
@@ -182,7 +182,7 @@ TEST_F(ProcessorTest, ProgramChangesBeyondTheSlotsAreIgnored)
     const juce::uint8 outOfRange[] = {0xc0, 0x80};
     midi.addEvent(outOfRange, 2, 2);
     process(8, midi);
-    EXPECT_EQ(effect->getCurrentPresetNumber(), 127);
+    EXPECT_EQ(effect->getCurrentPreset(), 127);
     EXPECT_EQ(std::count(log().begin(), log().end(), "changePreset"), 1);
 }
 

@@ -121,7 +121,7 @@ void useLoadedState(Kolvrane& plugin)
         for (int n = 0; n < plugin.getGroupSize(group); ++n)
             plugin.getPresetIndexInGroup(group, n);
     }
-    for (int slot = 0; slot < plugin.getNumPresetSlots(); ++slot)
+    for (int slot = 0; slot < plugin.getNumPresets(); ++slot)
         plugin.getGroupOfPreset(slot);
     plugin.createCurrentProgramXml();
     plugin.getMidiControl().createMapXml();
