@@ -2,14 +2,21 @@
 
 #include "framework/resources/ResourceTable.h"
 
-bool loadResource(const juce::String& fileName, juce::MemoryBlock& destination)
+bool splitResourceFileName(const juce::String& fileName, juce::String& name, juce::String& type)
 {
     const int dot = fileName.lastIndexOfChar('.');
     if (dot < 0)
         return false;
+    name = fileName.substring(0, dot);
+    type = fileName.substring(dot + 1);
+    return true;
+}
 
-    const juce::String name = fileName.substring(0, dot);
-    const juce::String type = fileName.substring(dot + 1);
+bool loadResource(const juce::String& fileName, juce::MemoryBlock& destination)
+{
+    juce::String name, type;
+    if (!splitResourceFileName(fileName, name, type))
+        return false;
     const auto* resource = findEmbeddedResource(type.toRawUTF8(), name.toRawUTF8());
     if (resource == nullptr)
         return false;
