@@ -72,6 +72,8 @@ public:
     virtual int getDeclaredNumInputs() const { return 2; }
     virtual int getDeclaredNumOutputs() const { return 2; }
     virtual juce::String getMidiKeyName(int /*noteNumber*/) const { return {}; }
+    // The host set a sample rate; JUCE's wrapper itself applies it only at the next resume.
+    virtual void hostSampleRateChanged(double /*newRate*/) {}
 
     // Framework operations ----------------------------------------------------------------------
     virtual void initialise();

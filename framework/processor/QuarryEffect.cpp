@@ -55,6 +55,8 @@ void QuarryEffect::parameterChanged(Parameter* parameter)
             core->setQuality(getQualityCode());
         else
             core->setParameter(parameter->getIndex(), parameter->getNormalizedValue());
+        if (!audioHasFlowed)
+            valuesChangedBeforeFirstRun = true;
     }
     BasePluginOldStyle::parameterChanged(parameter);
 }
@@ -63,26 +65,45 @@ void QuarryEffect::parameterChanged(Parameter* parameter)
 void QuarryEffect::prepareToPlay(double sampleRate, int estimatedSamplesPerBlock)
 {
     active.exchange(1);
-
-    if (core != nullptr)
-    {
-        int latency = 0;
-        {
-            const juce::ScopedLock locked(processorLock);
-            core->setBlockSize(estimatedSamplesPerBlock);
-            core->prepare(static_cast<float>(sampleRate));
-            if (hasQualitySetting() && isQualityAppliedOnPrepare())
-                core->setQuality(getQualityCode());
-            latency = core->getLatency();
-        }
-        if (latency != getLatencySamples())
-        {
-            setLatencySamples(latency);
-            updateHostDisplay();
-        }
-    }
-
+    prepareCore(sampleRate, estimatedSamplesPerBlock);
     midiQueue.reset();
+}
+
+void QuarryEffect::hostSampleRateChanged(double newRate)
+{
+    if (!isActive() || core == nullptr || !(newRate > 0.0))
+        return;
+    {
+        const juce::ScopedLock locked(processorLock);
+        if (newRate == preparedSampleRate)
+            return;
+    }
+    setRateAndBufferSizeDetails(newRate, getBlockSize());
+    prepareCore(newRate, getBlockSize());
+}
+
+void QuarryEffect::prepareCore(double sampleRate, int estimatedSamplesPerBlock)
+{
+    if (core == nullptr)
+        return;
+
+    int latency = 0;
+    {
+        const juce::ScopedLock locked(processorLock);
+        core->setBlockSize(estimatedSamplesPerBlock);
+        core->prepare(static_cast<float>(sampleRate));
+        if (hasQualitySetting() && isQualityAppliedOnPrepare())
+            core->setQuality(getQualityCode());
+        latency = core->getLatency();
+        preparedSampleRate = sampleRate;
+        audioHasFlowed = false;
+        valuesChangedBeforeFirstRun = false;
+    }
+    if (latency != getLatencySamples())
+    {
+        setLatencySamples(latency);
+        updateHostDisplay();
+    }
 }
 
 void QuarryEffect::releaseResources()
@@ -160,6 +181,13 @@ void QuarryEffect::flushRun()
         // The core takes a limited number of samples per call; longer runs go in order, in pieces.
         const juce::ScopedLock processing(processorLock);
         const std::lock_guard<std::recursive_mutex> coreLocked(core->getCoreLock());
+        if (valuesChangedBeforeFirstRun)
+        {
+            core->prepare(static_cast<float>(preparedSampleRate));
+            valuesChangedBeforeFirstRun = false;
+        }
+        // Set before the run: values a preset fade applies during it are changes after audio.
+        audioHasFlowed = true;
         for (int offset = 0; offset < count; offset += Core::maxSamplesPerCall)
         {
             const int piece = juce::jmin(count - offset, Core::maxSamplesPerCall);

@@ -17,6 +17,9 @@ public:
     void prepareToPlay(double sampleRate, int estimatedSamplesPerBlock) override;
     void releaseResources() override;
     void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+    // While running, the core is prepared for the new rate on the calling thread, between two
+    // runs, as a resume at that rate would prepare it.
+    void hostSampleRateChanged(double newRate) override;
 
     void initialise() override;
     void parameterChanged(Parameter* parameter) override;
@@ -65,6 +68,8 @@ private:
         QuarryEffect& owner;
     };
 
+    // The core prepared for rate with the current quality; the latency reported where it changed.
+    void prepareCore(double sampleRate, int estimatedSamplesPerBlock);
     void flushRun();
 
     // Per-block run state, audio thread only.
@@ -78,6 +83,12 @@ private:
     std::atomic<int> active{0};
     MidiEventQueue midiQueue;
     juce::CriticalSection processorLock;
+    // Guarded by the processor lock. Values that reach the core after a prepare and before the
+    // first run would glide from the old ones; the first run prepares the core again instead,
+    // so it starts at them.
+    double preparedSampleRate = 0.0;
+    bool audioHasFlowed = false;
+    bool valuesChangedBeforeFirstRun = false;
     CoreCallback coreCallback{*this};
     std::unique_ptr<Core> core;
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "framework/platform/EditorDisplayErrors.h"
+#include "framework/processor/PluginInstances.h"
 #include "framework/vst2/pluginterfaces/vst2.x/aeffectx.h"
 
 extern "C" AEffect* juceVstPluginMain(audioMasterCallback audioMaster);
@@ -103,8 +104,18 @@ VstIntPtr dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr
         return result;
     }
 
+    case effSetSampleRate:
+    {
+        // Hosts may set the rate while the plug-in runs (Audacity resumes at 44100 Hz, then sets
+        // the project's rate); the processor applies it before the next block.
+        const VstIntPtr result = juceDispatcher(effect, opcode, index, value, ptr, opt);
+        PluginInstances::sampleRateChanged(effect, static_cast<double>(opt));
+        return result;
+    }
+
     case effClose:
     {
+        PluginInstances::remove(effect);
         // A host may close the plug-in with its editor still open. The record is gone afterwards;
         // its address only names the editor.
         const VstIntPtr result = juceDispatcher(effect, opcode, index, value, ptr, opt);
@@ -126,9 +137,13 @@ VstIntPtr dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr
 
 KOLVRANE_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster)
 {
+    PluginInstances::takeCreated(); // nothing left over from a start-up that failed
     AEffect* effect = juceVstPluginMain(audioMaster);
+    auto* plugin = PluginInstances::takeCreated();
     if (effect == nullptr)
         return nullptr;
+    if (plugin != nullptr)
+        PluginInstances::add(effect, plugin);
 
     juceDispatcher = effect->dispatcher;
     effect->dispatcher = dispatcher;

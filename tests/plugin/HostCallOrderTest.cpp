@@ -68,7 +68,113 @@ float maxDifference(const AudioChannels& a, const AudioChannels& b, size_t from 
     return result;
 }
 
+std::vector<uint8_t> chunkWithChosenValues(ChunkKind kind)
+{
+    auto source = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+    source->prepare(44100.0f, blockSize);
+    setChosenValues(*source);
+    return source->getChunk(kind);
+}
+
 } // namespace
+
+TEST(HostCallOrder, ValuesBetweenResumeAndFirstBlockApplyAtOnce)
+{
+    const auto input = testSignal(3 * blockSize);
+    const auto reference = referenceRender(44100.0f, input);
+    const auto bank = chunkWithChosenValues(ChunkKind::bank);
+    const auto program = chunkWithChosenValues(ChunkKind::program);
+
+    struct Case
+    {
+        const char* order;
+        std::function<void(VstPlugin&)> deliver;
+    };
+    const Case cases[] = {
+        {"setParameter", [](VstPlugin& p) { setChosenValues(p); }},
+        {"state chunk", [&](VstPlugin& p) { p.setChunk(bank, ChunkKind::bank); }},
+        {"program chunk", [&](VstPlugin& p) { p.setChunk(program, ChunkKind::program); }},
+        {"program chunk then setParameter",
+         [&](VstPlugin& p)
+         {
+             p.setChunk(program, ChunkKind::program);
+             setChosenValues(p);
+         }},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.order);
+        auto plugin = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+        plugin->prepare(44100.0f, blockSize);
+        c.deliver(*plugin);
+        EXPECT_EQ(maxDifference(render(*plugin, input), reference), 0.0f);
+    }
+}
+
+TEST(HostCallOrder, ChangesAfterAudioHasFlowedStillGlide)
+{
+    const auto input = testSignal(2 * blockSize);
+    const auto reference = referenceRender(44100.0f, input);
+
+    auto plugin = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+    plugin->prepare(44100.0f, blockSize);
+    render(*plugin, testSignal(64));
+    setChosenValues(*plugin);
+    const auto output = render(*plugin, input);
+
+    // The smoothed values glide from where they were and settle within the first block.
+    EXPECT_GT(maxDifference(output, reference), 0.01f);
+    EXPECT_LT(maxDifference(output, reference, 6000), 1e-3f);
+}
+
+TEST(HostCallOrder, SampleRateChangeWhileRunningActsAsAResumeAtThatRate)
+{
+    const auto input = testSignal(3 * blockSize);
+    for (float rate : {48000.0f, 96000.0f, 44100.0f})
+    {
+        SCOPED_TRACE(rate);
+        const auto reference = referenceRender(rate, input);
+
+        // Resumed at 44100 Hz, then told the project's rate, then given the values, as Audacity does.
+        auto plugin = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+        plugin->prepare(44100.0f, blockSize);
+        plugin->setSampleRate(rate);
+        setChosenValues(*plugin);
+        EXPECT_EQ(maxDifference(render(*plugin, input), reference), 0.0f);
+    }
+}
+
+TEST(HostCallOrder, SampleRateChangeAfterAudioEqualsSuspendAndResume)
+{
+    const auto input = testSignal(2 * blockSize);
+    auto run = [&](bool suspendAroundChange)
+    {
+        auto plugin = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+        setChosenValues(*plugin);
+        plugin->prepare(44100.0f, blockSize);
+        OfflineRenderer renderer(*plugin, blockSize);
+        renderer.render(input, {});
+        if (suspendAroundChange)
+            plugin->suspend();
+        plugin->setSampleRate(48000.0f);
+        plugin->resume();
+        return renderer.render(input, {}).output;
+    };
+    EXPECT_EQ(maxDifference(run(false), run(true)), 0.0f);
+}
+
+TEST(HostCallOrder, LatencyFollowsAQualityChangeAtARateChange)
+{
+    auto plugin = VstPlugin::load(KOLVRANE_PLUGIN_PATH);
+    plugin->prepare(44100.0f, blockSize);
+    plugin->setChunk(
+        wrapStateText("<PluginState application=\"Kolvrane\"><UniqueData quality=\"high\"/></PluginState>"));
+    EXPECT_EQ(plugin->initialDelay(), 0);
+    plugin->setSampleRate(44100.0f); // the same rate changes nothing
+    EXPECT_EQ(plugin->initialDelay(), 0);
+    plugin->setSampleRate(48000.0f);
+    EXPECT_EQ(plugin->initialDelay(), 17);
+}
 
 TEST(HostCallOrder, ProgramChunkCarriesUnstoredEditsIntoAFreshInstance)
 {

@@ -358,3 +358,25 @@ TEST(ProcessingValidation, NonFiniteAndExtremeInputAtEveryRateBlockSizeAndQualit
     }
     std::printf("longest time from silence in to exact zeros out after extreme input: %.2f s\n", longestTail);
 }
+
+// Audacity's order: resumed at 44100 Hz, told the project's rate while running, given the values,
+// then the first block. The first block starts at those values without allocating.
+TEST(ProcessingValidation, RateAndValuesAfterResumeAllocateNothingInTheFirstBlock)
+{
+    std::minstd_rand random(23);
+    for (int quality = 0; quality < 4; ++quality)
+        for (float rate : {48000.0f, 192000.0f})
+        {
+            SCOPED_TRACE(qualityName(quality));
+            auto plugin = loadPlugin(44100.0f, 8192);
+            applyQuality(*plugin, quality);
+            plugin->setSampleRate(rate);
+            randomiseParameters(*plugin, random);
+            AudioDriver audio(*plugin, 8192, 31);
+            audio.processNoise(8192);
+            audio.processNoise(8192);
+            EXPECT_EQ(audio.faults().invalid, 0);
+            EXPECT_EQ(audio.allocations(), 0);
+            ++tally().cases;
+        }
+}
