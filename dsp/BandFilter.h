@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/KolvraneParameters.h"
+
 #include <cmath>
 
 enum FilterType : int
@@ -90,22 +92,26 @@ public:
     }
 };
 
+// The filters of the bank, one per filter parameter group.
+constexpr int filterBankSize = KolvraneParameter::filterCount;
+
 // The per-sample values of the three filters that both banks read.
 struct FilterBankValues
 {
-    double volume[3];
-    double cutoff[3];
-    double damping[3];
-    double inputScale[3]; // sqrt(damping), only for filters that are switched on
+    double volume[filterBankSize];
+    double cutoff[filterBankSize];
+    double damping[filterBankSize];
+    double inputScale[filterBankSize]; // sqrt(damping), only for filters that are switched on
 };
 
 // Sum of the filters routed to one bank, each scaled by its volume; the input itself when none is.
-inline double processFilterBank(int route, double x, FilterRecord* const records[3], const int types[3],
-                                const int routes[3], const FilterBankValues& values)
+inline double processFilterBank(int route, double x, FilterRecord* const records[filterBankSize],
+                                const int types[filterBankSize], const int routes[filterBankSize],
+                                const FilterBankValues& values)
 {
     double sum = 0.0;
     bool anyFilter = false;
-    for (int f = 0; f < 3; ++f)
+    for (int f = 0; f < filterBankSize; ++f)
     {
         if (routes[f] != route)
             continue;
