@@ -2,12 +2,12 @@
 // std::tanh peer, on stereo blocks of 512 samples at 44100 Hz.
 
 #include "dsp/KolvraneCore.h"
+#include "dsp/tests/ParameterSets.h"
 
 #include <juce_dsp/juce_dsp.h>
 
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -29,29 +29,6 @@ std::vector<float> loudSignal(unsigned seed)
     return samples;
 }
 
-// Defaults with the preamp at +38 dB: the shaper works on most samples.
-std::array<float, 22> loudParameters()
-{
-    return {0.5f, 0.8f, 0.5f, 0.5f,       // Dynamics, Preamp, Threshold, Shape
-            0.0f, 0.0f, 0.5f, 0.5f, 0.5f, // filters off
-            0.0f, 0.0f, 0.5f, 0.5f, 0.5f, //
-            0.0f, 0.0f, 0.5f, 0.5f, 0.5f, //
-            0.5f, 0.0f, 1.0f};            // Output Volume, TANH, FX fully wet
-}
-
-// The same with a resonant Pre low-pass and a Post high-pass switched on.
-std::array<float, 22> filteredParameters()
-{
-    auto parameters = loudParameters();
-    parameters[4] = 0.25f;
-    parameters[5] = 1.0f;
-    parameters[6] = 0.6f;
-    parameters[8] = 0.8f;
-    parameters[9] = 0.75f;
-    parameters[11] = 0.3f;
-    return parameters;
-}
-
 void reportRealTime(benchmark::State& state)
 {
     state.counters["xRealTime"] = benchmark::Counter(
@@ -61,9 +38,8 @@ void reportRealTime(benchmark::State& state)
 void coreBenchmark(benchmark::State& state, bool silent, bool vectorPath, bool filtered = false)
 {
     KolvraneCore core(nullptr);
-    const auto parameters = filtered ? filteredParameters() : loudParameters();
-    for (int i = 0; i < 22; ++i)
-        core.setParameter(i, parameters[i]);
+    test_support::applyParameters(core, filtered ? test_support::filteredParameters()
+                                                 : test_support::loudParameters());
     core.setBlockSize(blockSize);
     core.prepare(static_cast<float>(rate));
     core.setQuality(static_cast<unsigned>(state.range(0)));

@@ -12,7 +12,7 @@
 
 using namespace test_support;
 
-// Whole-chain regression arrays, checked in under tests/golden. Run with
+// Whole-chain regression arrays, checked in under dsp/tests/golden. Run with
 // KOLVRANE_REGENERATE_GOLDEN=1 to rewrite them after an intended change of the sound.
 
 namespace
@@ -26,31 +26,6 @@ bool regenerating()
 std::string goldenPath(const std::string& name)
 {
     return std::string(KOLVRANE_GOLDEN_DIR) + "/" + name + ".txt";
-}
-
-// A busy setting: compression, a resonant Pre low-pass, a Post high-pass, partial dry.
-std::array<float, 22> busyParameters(int function)
-{
-    auto parameters = defaultParameters();
-    parameters[0] = 0.3f;
-    parameters[1] = 0.7f;
-    parameters[2] = 0.4f;
-    parameters[3] = 0.6f;
-    parameters[4] = 0.25f; // filter 1: LP, Pre
-    parameters[5] = 1.0f;
-    parameters[6] = 0.6f;
-    parameters[7] = 0.6f;
-    parameters[8] = 0.8f;
-    parameters[9] = 0.75f; // filter 2: HP, Post
-    parameters[11] = 0.3f;
-    parameters[13] = 0.9f;
-    parameters[14] = 0.5f; // filter 3: BP, Post
-    parameters[16] = 0.7f;
-    parameters[17] = 0.8f;
-    parameters[19] = 0.45f;
-    parameters[20] = function * 0.2f;
-    parameters[21] = 0.85f;
-    return parameters;
 }
 
 std::vector<float> chirp(int count, double amplitude)
@@ -75,8 +50,8 @@ std::vector<float> render(int function, unsigned quality, bool mono, bool vector
     {
         if (start == 1024)
         {
-            core->setParameter(3, 0.2f);
-            core->setParameter(6, 0.3f);
+            core->setParameter(KolvraneParameter::shape, 0.2f);
+            core->setParameter(KolvraneParameter::ofFilter(0, KolvraneParameter::filterCutoff), 0.3f);
         }
         if (mono)
             core->processMono(left.data() + start, 256);

@@ -10,14 +10,14 @@ using namespace test_support;
 namespace
 {
 // Parameters under which the wet path is transparent enough to reason about.
-std::array<float, 22> plainParameters(float fx, float outputVolume)
+ParameterValues plainParameters(float fx, float outputVolume)
 {
     auto parameters = defaultParameters();
-    parameters[0] = 1.0f; // no compression
-    parameters[1] = 0.0f; // preamp 0 dB
-    parameters[2] = 1.0f; // threshold 0 dB
-    parameters[19] = outputVolume;
-    parameters[21] = fx;
+    parameters[KolvraneParameter::dynamics] = 1.0f;  // no compression
+    parameters[KolvraneParameter::preamp] = 0.0f;    // preamp 0 dB
+    parameters[KolvraneParameter::threshold] = 1.0f; // threshold 0 dB
+    parameters[KolvraneParameter::outputVolume] = outputVolume;
+    parameters[KolvraneParameter::fx] = fx;
     return parameters;
 }
 

@@ -187,17 +187,13 @@ TEST_F(OversamplerTest, BaseRateShapingMatchesTheScalarShaperBitForBit)
     }
     // edges: the thresholds themselves, ASIM. TANH's shifted zone, zeros, saturation, non-finite
     const double d = 1e-20 - 2.0 * raws[8];
-    const double edges[] = {thresholds[0],
-                            -thresholds[1],
-                            0.0,
-                            -0.0,
-                            1e300,
-                            -1e300,
-                            std::numeric_limits<double>::infinity(),
-                            -std::numeric_limits<double>::infinity(),
-                            std::numeric_limits<double>::quiet_NaN(),
-                            thresholds[9] - d,
-                            -thresholds[10] - d};
+    const double infinity = std::numeric_limits<double>::infinity();
+    // clang-format off
+    const double edges[] = {
+        thresholds[0], -thresholds[1], 0.0, -0.0, 1e300, -1e300, infinity, -infinity,
+        std::numeric_limits<double>::quiet_NaN(), thresholds[9] - d, -thresholds[10] - d,
+    };
+    // clang-format on
     for (size_t e = 0; e < std::size(edges); ++e)
         input[e] = edges[e];
     input[8] = thresholds[8] - d;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParameterSets.h"
 #include "dsp/KolvraneCore.h"
 
 #include <array>
@@ -9,23 +10,12 @@
 
 namespace test_support
 {
-// Normalized defaults of the 22 host parameters.
-inline std::array<float, 22> defaultParameters()
-{
-    return {0.5f, 0.5f, 0.5f, 0.5f,       // Dynamics, Preamp, Threshold, Shape
-            0.0f, 0.0f, 0.5f, 0.5f, 0.5f, // filter 1
-            0.0f, 0.0f, 0.5f, 0.5f, 0.5f, // filter 2
-            0.0f, 0.0f, 0.5f, 0.5f, 0.5f, // filter 3
-            0.5f, 0.0f, 1.0f};            // Output Volume, Distortion Function, FX
-}
-
 // A core driven in the owner's calling order: parameters, prepare, quality.
-inline std::unique_ptr<KolvraneCore> makeCore(const std::array<float, 22>& parameters, float rate = 44100.0f,
+inline std::unique_ptr<KolvraneCore> makeCore(const ParameterValues& parameters, float rate = 44100.0f,
                                               unsigned quality = 0, CoreOwner* owner = nullptr)
 {
     auto core = std::make_unique<KolvraneCore>(owner);
-    for (int i = 0; i < 22; ++i)
-        core->setParameter(i, parameters[i]);
+    applyParameters(*core, parameters);
     core->setBlockSize(512);
     core->prepare(rate);
     core->setQuality(quality);
