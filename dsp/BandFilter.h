@@ -104,21 +104,41 @@ struct FilterBankValues
     double inputScale[filterBankSize]; // sqrt(damping), only for filters that are switched on
 };
 
-// Sum of the filters routed to one bank, each scaled by its volume; the input itself when none is.
-inline double processFilterBank(int route, double x, FilterRecord* const records[filterBankSize],
-                                const int types[filterBankSize], const int routes[filterBankSize],
+// The filters routed to one bank, in filter order, with their types: gathered once for a run of
+// samples in which no route or type can change.
+struct RoutedFilters
+{
+    int count = 0;
+    int index[filterBankSize] = {};
+    int type[filterBankSize] = {};
+
+    static RoutedFilters gather(int route, const int types[filterBankSize], const int routes[filterBankSize])
+    {
+        RoutedFilters bank;
+        for (int f = 0; f < filterBankSize; ++f)
+            if (routes[f] == route)
+            {
+                bank.index[bank.count] = f;
+                bank.type[bank.count] = types[f];
+                ++bank.count;
+            }
+        return bank;
+    }
+};
+
+// Sum of the bank's filters, each scaled by its volume; the input itself when the bank is empty.
+inline double processFilterBank(const RoutedFilters& bank, FilterRecord* records, double x,
                                 const FilterBankValues& values)
 {
+    if (bank.count == 0)
+        return x;
     double sum = 0.0;
-    bool anyFilter = false;
-    for (int f = 0; f < filterBankSize; ++f)
+    for (int k = 0; k < bank.count; ++k)
     {
-        if (routes[f] != route)
-            continue;
-        anyFilter = true;
-        const double output =
-            BandFilter::process(*records[f], x, values.cutoff[f], values.damping[f], types[f]);
+        const int f = bank.index[k];
+        const double output = BandFilter::process(records[f], x, values.cutoff[f], values.damping[f],
+                                                  values.inputScale[f], bank.type[k]);
         sum = output * values.volume[f] + sum + 1e-20;
     }
-    return anyFilter ? sum : x;
+    return sum;
 }

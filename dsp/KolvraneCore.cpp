@@ -31,9 +31,8 @@ int quantize(float v, float steps)
 }
 
 // A NaN or infinite sample from the host is read as silence before anything stores it: one such
-// sample would otherwise stay in every recursive state of its channel for good. Written as a
-// mask on the bits (all exponent bits set means not finite), so the conversion loops stay
-// vectorised.
+// sample would otherwise stay in every recursive state of its channel for good. A mask on the
+// bits (all exponent bits set means not finite) keeps the conversion free of branches.
 inline double finiteOrSilence(float sample)
 {
     std::uint32_t bits;
@@ -44,6 +43,38 @@ inline double finiteOrSilence(float sample)
     std::memcpy(&finite, &bits, sizeof finite);
     return finite;
 }
+
+// Converts samples to doubles into two places (both copies of a dry ring).
+void storeFiniteSamples(const float* samples, double* first, double* second, int count)
+{
+    for (int i = 0; i < count; ++i)
+        first[i] = second[i] = finiteOrSilence(samples[i]);
+}
+
+#if KOLVRANE_HAS_VECTOR_PATH
+// The same eight samples at a time: with the wider stores it costs less than a plain SSE2
+// conversion without the mask.
+KOLVRANE_VECTOR_TARGET void storeFiniteSamplesInVectors(const float* samples, double* first, double* second,
+                                                        int count)
+{
+    const __m256 exponent = _mm256_castsi256_ps(_mm256_set1_epi32(0x7f800000));
+    int i = 0;
+    for (; i + 8 <= count; i += 8)
+    {
+        const __m256 v = _mm256_loadu_ps(samples + i);
+        // The exponent bits alone are never a NaN: all of them set reads as +infinity.
+        const __m256 finite = _mm256_cmp_ps(_mm256_and_ps(v, exponent), exponent, _CMP_NEQ_OQ);
+        const __m256 kept = _mm256_and_ps(v, finite);
+        const __m256d low = _mm256_cvtps_pd(_mm256_castps256_ps128(kept));
+        const __m256d high = _mm256_cvtps_pd(_mm256_extractf128_ps(kept, 1));
+        _mm256_storeu_pd(first + i, low);
+        _mm256_storeu_pd(first + i + 4, high);
+        _mm256_storeu_pd(second + i, low);
+        _mm256_storeu_pd(second + i + 4, high);
+    }
+    storeFiniteSamples(samples + i, first + i, second + i, count - i);
+}
+#endif
 
 // The host always gets finite samples: a mix beyond the float range (the largest floats at full
 // output gain) became an infinity in the conversion and is held at the range's limit, and a NaN,
@@ -368,85 +399,71 @@ void KolvraneCore::loadFilterValues(FilterBankValues& values, int slot) const
     }
 }
 
-double KolvraneCore::filterBank(Channel& channel, int route, double x, const FilterBankValues& values) const
+RoutedFilters KolvraneCore::routedFilters(int route) const
 {
-    FilterRecord* const records[filterCount] = {&channel.filters[0], &channel.filters[1],
-                                                &channel.filters[2]};
-    const int types[filterCount] = {filterSettings[0].type, filterSettings[1].type, filterSettings[2].type};
-    const int routes[filterCount] = {filterSettings[0].route, filterSettings[1].route,
-                                     filterSettings[2].route};
-    return processFilterBank(route, x, records, types, routes, values);
-}
-
-KolvraneCore::RoutedFilters KolvraneCore::routedFilters(int route) const
-{
-    RoutedFilters bank;
+    int types[filterCount];
+    int routes[filterCount];
     for (int f = 0; f < filterCount; ++f)
-        if (filterSettings[f].route == route)
-        {
-            bank.index[bank.count] = f;
-            bank.type[bank.count] = filterSettings[f].type;
-            ++bank.count;
-        }
-    return bank;
-}
-
-// processFilterBank over filters gathered once per pass: the same operations in the same order.
-inline double KolvraneCore::runFilters(const RoutedFilters& bank, FilterRecord* records, double x,
-                                       const FilterBankValues& values)
-{
-    if (bank.count == 0)
-        return x;
-    double sum = 0.0;
-    for (int k = 0; k < bank.count; ++k)
     {
-        const int f = bank.index[k];
-        const double output = BandFilter::process(records[f], x, values.cutoff[f], values.damping[f],
-                                                  values.inputScale[f], bank.type[k]);
-        sum = output * values.volume[f] + sum + 1e-20;
+        types[f] = filterSettings[f].type;
+        routes[f] = filterSettings[f].route;
     }
-    return sum;
+    return RoutedFilters::gather(route, types, routes);
 }
 
 void KolvraneCore::shapeWorkBuffer(Channel& channel, int count)
 {
+    const ShaperBlock block{channel.work.get(),
+                            count,
+                            ramps[rampShaperThreshold].get(),
+                            ramps[rampShapeFactor].get(),
+                            ramps[rampRawShape].get(),
+                            inverseShapes.get(),
+                            distortionFunction};
     if (quality == 0)
     {
-        const BaseRateBlock block{channel.work.get(),
-                                  count,
-                                  ramps[rampShaperThreshold].get(),
-                                  ramps[rampShapeFactor].get(),
-                                  inverseShapes.get(),
-                                  ramps[rampRawShape].get(),
-                                  distortionFunction};
-        oversampler.shapeBaseRate(block, clip);
+        if (isUsingVectorPath() && VectorShaper::shapesFunction(distortionFunction))
+            VectorShaper::shapeBlock(block, tanhTable, clip);
+        else
+            Shaper::shapeBlock(block.function, block.buffer, block.count, block.thresholds, block.shapes,
+                               block.inverseShapes, block.rawShapes, tanhTable, clip);
         return;
     }
     const int factor = oversamplingFactor(quality);
     if (factor == 0)
         return; // unknown quality codes leave the buffer unshaped
-    const OversamplerBlock block{channel.work.get(),
-                                 count,
-                                 ramps[rampShaperThreshold].get(),
-                                 ramps[rampShapeFactor].get(),
-                                 ramps[rampRawShape].get(),
-                                 distortionFunction};
     oversampler.process(factor, channel.oversampler, block, clip);
 }
 
+// One output sample: DC blocker, Post filters, dry/wet and output gain, then meter and activity.
+template <bool PostFilters>
+inline double KolvraneCore::outputStep(DcBlocker& dcBlocker, LevelMeter& meter, ChannelActivity& activity,
+                                       FilterRecord* filters, const RoutedFilters& post,
+                                       const FilterBankValues& values, double shaped, double dry, double fx,
+                                       double gain, const MeterCurve& curve, double pole, double decay)
+{
+    const double z = dcBlocker.process(shaped, pole);
+    const double w = PostFilters ? processFilterBank(post, filters, z, values) : z;
+    const double output = mixDryWet(w, dry, fx, gain);
+    meter.update(output, curve, decay);
+    activity.noteOutput(output, decay);
+    return output;
+}
+
+// The output step of one sample during a preset fade: routes may change from one sample to the
+// next, so the Post bank is gathered for each.
 double KolvraneCore::postProcess(Channel& channel, const FilterBankValues& values, int slot, int ring)
 {
-    double output = 0.0;
-    if (channel.activity.active)
+    if (!channel.activity.active)
     {
-        const double z = channel.dcBlocker.process(channel.work[slot], dcPole);
-        const double w = filterBank(channel, routePost, z, values);
-        const double dry = channel.dryRing[ring - latency + bufferLength];
-        output = mixDryWet(w, dry, fx.current, outputGain.current);
+        channel.meter.update(0.0, getMeterCurve(), meterDecay);
+        channel.activity.noteOutput(0.0, meterDecay);
+        return 0.0;
     }
-    channel.meter.update(output, getMeterCurve(), meterDecay);
-    channel.activity.noteOutput(output, meterDecay);
-    return output;
+    const double dry = channel.dryRing[ring - latency + bufferLength];
+    return outputStep<true>(channel.dcBlocker, channel.meter, channel.activity, channel.filters,
+                            routedFilters(routePost), values, channel.work[slot], dry, fx.current,
+                            outputGain.current, getMeterCurve(), dcPole, meterDecay);
 }
 
 bool KolvraneCore::anyChannelActive(int channelCount) const
@@ -495,6 +512,18 @@ bool KolvraneCore::raisePeak(double& peak, const double* x, int count)
     return anySound;
 }
 
+void KolvraneCore::storeInput(const float* samples, double* first, double* second, int count) const
+{
+#if KOLVRANE_HAS_VECTOR_PATH
+    if (isUsingVectorPath())
+    {
+        storeFiniteSamplesInVectors(samples, first, second, count);
+        return;
+    }
+#endif
+    storeFiniteSamples(samples, first, second, count);
+}
+
 // Converts a channel's input, stores it in the dry ring and notes its activity. Returns whether
 // any sample is non-zero.
 bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, int startRing)
@@ -503,18 +532,9 @@ bool KolvraneCore::readInput(Channel& channel, const float* samples, int count, 
     // serves as the pre-stage's input.
     double* const ring = channel.dryRing.get();
     const int beforeWrap = std::min(count, bufferLength - startRing);
-    for (int i = 0; i < beforeWrap; ++i)
-    {
-        const double v = finiteOrSilence(samples[i]);
-        ring[startRing + i] = v;
-        ring[startRing + i + bufferLength] = v;
-    }
-    for (int i = beforeWrap; i < count; ++i)
-    {
-        const double v = finiteOrSilence(samples[i]);
-        ring[startRing + i - bufferLength] = v;
-        ring[startRing + i] = v;
-    }
+    storeInput(samples, ring + startRing, ring + startRing + bufferLength, beforeWrap);
+    if (count > beforeWrap)
+        storeInput(samples + beforeWrap, ring, ring + bufferLength, count - beforeWrap);
     const double* const x = ring + startRing;
     channel.input = x;
 
@@ -560,7 +580,7 @@ void KolvraneCore::compressAndPrefilter(Channel& channel, int count)
     {
         if (!valuesConstant)
             loadFilterValues(values, i);
-        const double preStage = runFilters(pre, channel.filters, gains[i] * x[i] + tiny, values);
+        const double preStage = processFilterBank(pre, channel.filters, gains[i] * x[i] + tiny, values);
         work[i] = preamp[i] * preStage + tiny;
     }
 }
@@ -671,18 +691,12 @@ int KolvraneCore::outputSamples(Channel& channel, float* destination, int count,
     int i = 0;
     while (i < count)
     {
-        const double z = dcBlocker.process(work[i], pole);
-        double w = z;
-        if (PostFilters)
-        {
-            if (!valuesConstant)
-                loadFilterValues(values, i);
-            w = runFilters(post, channel.filters, z, values);
-        }
+        if (PostFilters && !valuesConstant)
+            loadFilterValues(values, i);
         const double dry = dryRing[(startRing + i) & (bufferLength - 1)];
-        const double output = mixDryWet(w, dry, fxValues[i], gains[i]);
-        meter.update(output, curve, decay);
-        activity.noteOutput(output, decay);
+        const double output =
+            outputStep<PostFilters>(dcBlocker, meter, activity, channel.filters, post, values, work[i], dry,
+                                    fxValues[i], gains[i], curve, pole, decay);
         destination[i] = static_cast<float>(output);
         ++i;
         if (!activity.active)

@@ -42,6 +42,7 @@ public:
     bool isChannelActive(int channel) const { return channels[channel].activity.active; }
     double getCompressorEnvelope() const { return compressor.getEnvelope(); }
     void setVectorPathEnabled(bool enable) { oversampler.setUseVectorPath(enable); }
+    bool isUsingVectorPath() const { return oversampler.isUsingVectorPath(); }
 
 private:
     // The twelve smoothed values that pass 1 records per sample for passes 2 and 3.
@@ -65,14 +66,6 @@ private:
         double volumeRaw = 0.0;
     };
 
-    // The filters routed to one bank, in filter order, with their types.
-    struct RoutedFilters
-    {
-        int count = 0;
-        int index[filterCount] = {};
-        int type[filterCount] = {};
-    };
-
     struct Channel
     {
         DcBlocker dcBlocker;
@@ -91,6 +84,7 @@ private:
 
     void restartNonFiniteChannels(int channelCount);
     void processChunk(float* left, float* right, int count);
+    void storeInput(const float* samples, double* first, double* second, int count) const;
     bool readInput(Channel& channel, const float* samples, int count, int startRing);
     static bool raisePeak(double& peak, const double* x, int count);
     void compressAndPrefilter(Channel& channel, int count);
@@ -106,12 +100,14 @@ private:
     void fillSettledRampsBefore();
     void shapeWorkBuffer(Channel& channel, int count);
     double postProcess(Channel& channel, const FilterBankValues& values, int slot, int ringIndex);
+    template <bool PostFilters>
+    static double outputStep(DcBlocker& dcBlocker, LevelMeter& meter, ChannelActivity& activity,
+                             FilterRecord* filters, const RoutedFilters& post, const FilterBankValues& values,
+                             double shaped, double dry, double fx, double gain, const MeterCurve& curve,
+                             double pole, double decay);
     bool anyChannelActive(int channelCount) const;
     void loadFilterValues(FilterBankValues& values, int slot) const;
-    double filterBank(Channel& channel, int route, double x, const FilterBankValues& values) const;
     RoutedFilters routedFilters(int route) const;
-    static double runFilters(const RoutedFilters& bank, FilterRecord* records, double x,
-                             const FilterBankValues& values);
     void publish(bool mono);
 
     void deriveShaperTargets();

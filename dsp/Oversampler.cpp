@@ -3,13 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#if defined(__x86_64__) || defined(__i386__)
-#define KOLVRANE_HAS_X86_VECTOR_PATH 1
-#include <immintrin.h>
-#else
-#define KOLVRANE_HAS_X86_VECTOR_PATH 0
-#endif
-
 namespace
 {
 struct FilterTaps
@@ -19,17 +12,6 @@ struct FilterTaps
     const double* decimatorByAge;
 };
 
-// Clip flags after L shaped values in order, from bit masks of the values above the zone, in it
-// and below it: a value in the zone clears both flags, one outside sets its own.
-inline void updateClipFlags(unsigned positive, unsigned zone, unsigned negative, ClipFlags& flags)
-{
-    const int lastZone = zone != 0 ? 31 - __builtin_clz(zone) : -1;
-    const unsigned after = ~0u << (lastZone + 1);
-    const std::uint8_t keep = zone == 0 ? 1 : 0;
-    flags.positive = static_cast<std::uint8_t>(((positive & after) != 0) | (flags.positive & keep));
-    flags.negative = static_cast<std::uint8_t>(((negative & after) != 0) | (flags.negative & keep));
-}
-
 #define OVERSAMPLER_PATH scalar
 #define OVERSAMPLER_TARGET
 #define OVERSAMPLER_VECTOR 0
@@ -38,7 +20,7 @@ inline void updateClipFlags(unsigned positive, unsigned zone, unsigned negative,
 #undef OVERSAMPLER_TARGET
 #undef OVERSAMPLER_VECTOR
 
-#if KOLVRANE_HAS_X86_VECTOR_PATH
+#if KOLVRANE_HAS_VECTOR_PATH
 #define OVERSAMPLER_PATH avx2
 #define OVERSAMPLER_TARGET __attribute__((target("avx2,fma")))
 #define OVERSAMPLER_VECTOR 1
@@ -147,28 +129,14 @@ Oversampler::Oversampler(const OversamplerKernels& kernelSet, const TanhTable& t
 {
 }
 
-bool Oversampler::processorHasVectorPath()
-{
-#if KOLVRANE_HAS_X86_VECTOR_PATH
-    static const bool available = []
-    {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    }();
-    return available;
-#else
-    return false;
-#endif
-}
-
-void Oversampler::process(int factor, OversamplerHistory& history, const OversamplerBlock& block,
+void Oversampler::process(int factor, OversamplerHistory& history, const ShaperBlock& block,
                           ClipFlags& flags) const
 {
     if (factor != 4 && factor != 8 && factor != 16)
         return;
     const FilterTaps taps{kernels.interpolatorTaps(factor), kernels.decimatorTaps(factor),
                           kernels.decimatorTapsByAge(factor)};
-#if KOLVRANE_HAS_X86_VECTOR_PATH
+#if KOLVRANE_HAS_VECTOR_PATH
     if (useVector)
     {
         if (factor == 16 && history.pendingNeedsRebuild)
@@ -178,20 +146,4 @@ void Oversampler::process(int factor, OversamplerHistory& history, const Oversam
     }
 #endif
     scalar::process(factor, history, taps, block, tanh, flags);
-}
-
-void Oversampler::shapeBaseRate(const BaseRateBlock& block, ClipFlags& flags) const
-{
-#if KOLVRANE_HAS_X86_VECTOR_PATH
-    const int f = block.function;
-    const bool vectorFunction = f == functionTanh || f == functionHardClip || f == functionAsymmetricTanh ||
-                                f == functionMixedTanhClip;
-    if (useVector && vectorFunction)
-    {
-        avx2::shapeBaseRate(block, tanh, flags);
-        return;
-    }
-#endif
-    Shaper::shapeBlock(block.function, block.buffer, block.count, block.thresholds, block.shapes,
-                       block.inverseShapes, block.rawShapes, tanh, flags);
 }

@@ -2,6 +2,7 @@
 
 #include "dsp/Shaper.h"
 #include "dsp/Tables.h"
+#include "dsp/VectorShaper.h"
 
 #include <vector>
 
@@ -61,29 +62,6 @@ private:
     std::vector<double> banks; // 4 + 8 + 16 phases of 16 coefficients
 };
 
-// The base-rate values a block of oversampled shaping reads: per-sample shaper settings.
-struct OversamplerBlock
-{
-    double* buffer;
-    int count;
-    const double* thresholds;
-    const double* shapes;
-    const double* rawShapes;
-    int function;
-};
-
-// A base-rate buffer and the per-sample settings of the shaper at quality 0.
-struct BaseRateBlock
-{
-    double* buffer;
-    int count;
-    const double* thresholds;
-    const double* shapes;
-    const double* inverseShapes;
-    const double* rawShapes;
-    int function;
-};
-
 // Interpolates each base sample to L values, shapes them and decimates back with the same filter.
 // The chain is a linear-phase filter delayed by exactly 17 base samples at every factor.
 class Oversampler
@@ -94,15 +72,10 @@ public:
     Oversampler(const OversamplerKernels& kernels, const TanhTable& tanh);
 
     // factor is 4, 8 or 16; the buffer is replaced in place.
-    void process(int factor, OversamplerHistory& history, const OversamplerBlock& block,
-                 ClipFlags& flags) const;
-
-    // Shapes a base-rate buffer in place, as Shaper::shapeBlock does; the functions the vector
-    // path shapes four at a time take it (the same operations, so the same results).
-    void shapeBaseRate(const BaseRateBlock& block, ClipFlags& flags) const;
+    // The block's inverse shapes are not read.
+    void process(int factor, OversamplerHistory& history, const ShaperBlock& block, ClipFlags& flags) const;
 
     // The AVX2/FMA path is chosen at run time where the processor has it.
-    static bool processorHasVectorPath();
     bool isUsingVectorPath() const { return useVector; }
     void setUseVectorPath(bool enable) { useVector = enable && processorHasVectorPath(); }
 

@@ -146,6 +146,19 @@ inline double shapeSample(double x, const ShaperSettings& s, const TanhTable& ta
 }
 } // namespace shaper
 
+// A buffer shaped in place with per-sample settings: thresholds T, shape factors S and raw
+// Shape values R, and 1 / S where the caller has it (the oversampler derives it itself).
+struct ShaperBlock
+{
+    double* buffer;
+    int count;
+    const double* thresholds;
+    const double* shapes;
+    const double* rawShapes;
+    const double* inverseShapes;
+    int function;
+};
+
 class Shaper
 {
 public:

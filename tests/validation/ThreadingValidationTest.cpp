@@ -210,7 +210,9 @@ TEST(ThreadingValidation, ManyInstancesComeAndGoInOneProcess)
             for (size_t i = 0; i < instances.size(); ++i)
             {
                 if (instances[i])
+                {
                     ASSERT_EQ(instances[i]->getParameter(1), expected[i]);
+                }
             }
         }
     }
