@@ -58,8 +58,8 @@ void checkConsistency(const HostOptions& options)
         throw UsageError("--plugin is required");
     if (options.inputPath.empty() != options.outputPath.empty())
         throw UsageError("--in and --out go together");
-    if (!options.info && !options.renders() && options.saveStatePath.empty())
-        throw UsageError("nothing to do: give --info, --in/--out or --save-state");
+    if (!options.info && !options.renders() && options.saveStatePath.empty() && !options.opensEditor())
+        throw UsageError("nothing to do: give --info, --in/--out, --save-state, --editor or --screenshot");
     if (!options.renders() && (!options.midiEvents.empty() || options.tailSeconds > 0.0))
         throw UsageError("--midi and --tail need --in/--out");
 }
@@ -123,6 +123,7 @@ HostOptions parseCommandLine(const std::vector<std::string>& arguments)
         {"--midi", [&](const std::string& v) { options.midiEvents.push_back(parseMidiEvent(v)); }},
         {"--load-state", [&](const std::string& v) { options.loadStatePath = v; }},
         {"--save-state", [&](const std::string& v) { options.saveStatePath = v; }},
+        {"--screenshot", [&](const std::string& v) { options.screenshotPath = v; }},
         {"--tail",
          [&](const std::string& v)
          {
@@ -152,6 +153,11 @@ HostOptions parseCommandLine(const std::vector<std::string>& arguments)
             options.info = true;
             continue;
         }
+        if (name == "--editor" && !inlineValue)
+        {
+            options.editor = true;
+            continue;
+        }
         const auto handler = withValue.find(name);
         if (handler == withValue.end())
             throw UsageError("unknown option " + arguments[i]);
@@ -172,6 +178,7 @@ Usage:
   kolvrane-host --plugin PLUGIN.so --info [--set ...] [--load-state FILE]
   kolvrane-host --plugin PLUGIN.so --in IN.wav --out OUT.wav [options]
   kolvrane-host --plugin PLUGIN.so [--load-state FILE] [--set ...] --save-state FILE
+  kolvrane-host --plugin PLUGIN.so [--load-state FILE] [--set ...] --editor | --screenshot FILE.png
 
 Options (a value may also follow as --option=value):
   --plugin PATH          the plug-in module to load (required)
@@ -189,10 +196,13 @@ Options (a value may also follow as --option=value):
   --tail SECONDS         render this much silence after the input (default 0)
   --load-state FILE      restore the plug-in's bank chunk from FILE before anything else
   --save-state FILE      write the plug-in's bank chunk to FILE at the end
+  --editor               open the plug-in's editor in an X window until it is closed
+  --screenshot FILE.png  open the editor, let it paint, write its pixels as PNG and close it
   -h, --help             show this text
 
 Order of work: load and open, set sample rate and block size, --load-state, --set, resume,
---info, render, suspend, --save-state.
+--info, render, --editor or --screenshot, suspend, --save-state. The editor needs an X display
+(under xvfb-run without one).
 
 Exit status: 0 success, 1 failure (plug-in or file), 2 bad command line.
 )";

@@ -37,8 +37,11 @@ struct HostOptions
     std::string loadStatePath;
     std::string saveStatePath;
     double tailSeconds = 0.0;
+    bool editor = false;
+    std::string screenshotPath;
 
     bool renders() const { return !inputPath.empty(); }
+    bool opensEditor() const { return editor || !screenshotPath.empty(); }
 };
 
 // Parses and checks the arguments after the program name. Throws UsageError.

@@ -1,6 +1,7 @@
 // kolvrane-host: the project's command-line VST 2.4 host. See helpText() in CommandLine.cpp.
 #include "AudioFiles.h"
 #include "CommandLine.h"
+#include "EditorWindow.h"
 #include "PluginReport.h"
 
 #include "kolvrane/vsthost/OfflineRenderer.h"
@@ -98,6 +99,8 @@ int run(const HostOptions& options)
         printPluginReport(*plugin, std::cout);
     if (options.renders())
         render(*plugin, options, input, rate);
+    if (options.opensEditor())
+        runEditorWindow(*plugin, {options.screenshotPath});
     plugin->suspend();
 
     if (!options.saveStatePath.empty())
