@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     juce-modules-source g++ cmake ninja-build pkg-config
-    libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
+    libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libxtst-dev
     libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
     fonts-dejavu-core fontconfig-config
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -161,7 +161,7 @@ TEST(EditorSnapshot, WholeEditorAtDefaultsAndWithEveryParameterAtEachEnd)
     }
 }
 
-TEST(EditorMouse, DraggingAKnobEditsItsParameterThroughTheHostInterface)
+TEST(EditorControls, DraggingAKnobEditsItsParameterThroughTheHostInterface)
 {
     auto plugin = createKolvrane();
     auto* editor = plugin->getEditorComponent();
@@ -185,7 +185,7 @@ TEST(EditorMouse, DraggingAKnobEditsItsParameterThroughTheHostInterface)
     EXPECT_EQ(host.calls.back(), "end 0");
 }
 
-TEST(EditorMouse, ClicksOnSwitchesAndButtonsRaiseWhatTheyShow)
+TEST(EditorControls, ClicksOnSwitchesAndButtonsRaiseWhatTheyShow)
 {
     auto plugin = createKolvrane();
     auto* editor = plugin->getEditorComponent();
