@@ -28,6 +28,7 @@ import threading
 import time
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # no cache files in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "ardour"))
 from ardour_check import CheckError, read_wav  # noqa: E402
 
