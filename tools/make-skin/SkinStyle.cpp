@@ -40,6 +40,11 @@ bool loadSkinFonts(const juce::File& folder)
     return fonts.load(folder);
 }
 
+void releaseSkinFonts()
+{
+    fonts = {};
+}
+
 juce::Image paintStrip(int width, int height, int frames, int scale, const FramePainter& painter)
 {
     juce::Image image(juce::Image::ARGB, width * scale, height * frames * scale, true,

@@ -37,6 +37,7 @@ struct SkinFonts
 
 const SkinFonts& getSkinFonts();
 bool loadSkinFonts(const juce::File& folder);
+void releaseSkinFonts();
 
 // Paints a vertical strip of frames. The painter draws frame n in logical frame coordinates
 // (0, 0, width, height); the image is scale times larger and transparent where nothing is drawn.
