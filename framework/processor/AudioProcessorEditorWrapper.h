@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/platform/HostKeyboardFocus.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 // What a host window owns: a thin frame that shows the persistent editor component without
@@ -14,6 +16,7 @@ public:
 
 private:
     juce::Component& editor;
+    HostKeyboardFocus hostFocus{*this};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(AudioProcessorEditorWrapper)
 };

@@ -89,6 +89,22 @@ public:
 
     VstPlugin& vst() { return *plugin; }
 
+    // The host's own window takes the keyboard focus, as a host does when it shows the editor.
+    void focusHostWindow()
+    {
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+        XSync(display, False);
+        idle(30);
+    }
+
+    bool hostWindowHasFocus()
+    {
+        Window focus = 0;
+        int revertTo = 0;
+        XGetInputFocus(display, &focus, &revertTo);
+        return focus == window;
+    }
+
 private:
     Display* display = nullptr;
     Window window = 0;
@@ -149,4 +165,26 @@ TEST(EditorMouse, ClickingTheFunctionButtonAndARouteSwitchChangesTheirParameters
     editor.click(264, 110);
     EXPECT_EQ(editor.vst().parameterDisplay(10), "Pre");
     EXPECT_TRUE(sawAutomation(editor.vst(), 10));
+}
+
+TEST(EditorMouse, KeyboardFocusReturnsToTheHostAfterAClick)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "no X display (run under xvfb-run)";
+    EditorUnderMouse editor;
+    if (!editor.open())
+        GTEST_SKIP() << "no XTest extension or no editor";
+    editor.moveTo(300, 180);
+    editor.focusHostWindow();
+    ASSERT_TRUE(editor.hostWindowHasFocus());
+
+    // A knob drag and a click on a switch: afterwards the host's keys reach the host again.
+    editor.moveTo(40, 55);
+    editor.button(true);
+    editor.moveTo(40, 45);
+    EXPECT_FALSE(editor.hostWindowHasFocus()) << "the toolkit takes the focus while the button is down";
+    editor.button(false);
+    EXPECT_TRUE(editor.hostWindowHasFocus());
+    editor.click(264, 110);
+    EXPECT_TRUE(editor.hostWindowHasFocus());
 }

@@ -128,12 +128,14 @@ void GFXDisplay::paint(juce::Graphics& g)
 void GFXDisplay::mouseDown(const juce::MouseEvent&)
 {
     if (isEnabled() && !editing)
-        grabKeyboardFocus();
+        beginEdit();
 }
 
-void GFXDisplay::focusGained(FocusChangeType)
+void GFXDisplay::focusGained(FocusChangeType cause)
 {
-    if (!editing)
+    // Only a click on the display edits it: the window taking the focus hands it to the first
+    // component that wants keys, and that is no reason to start editing.
+    if (!editing && cause == focusChangedByMouseClick)
         beginEdit();
 }
 
