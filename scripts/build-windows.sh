@@ -14,16 +14,7 @@ triple=x86_64-w64-mingw32
 
 ./scripts/setup.sh >&2
 
-packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y --no-install-recommends "${missing[@]}" >&2 ||
-        { apt-get update >&2 && apt-get install -y --no-install-recommends "${missing[@]}" >&2; }
-fi
+./scripts/setup.sh g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev >&2
 
 # Debian's source packages: a deb-src entry for the release the machine runs, when there is none.
 fetch_sources() {

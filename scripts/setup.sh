@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the benchmarks need (Debian 12; run as root).
+# With package names as arguments, installs those of them that are missing instead.
 set -euo pipefail
 
-packages=(
+packages=("$@")
+((${#packages[@]})) || packages=(
     juce-modules-source g++ cmake ninja-build pkg-config
     libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libxtst-dev
     libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev

@@ -20,16 +20,7 @@ host_exe=$(dirname "$dll")/../bin/kolvrane-host.exe
 linux_host=$linux_build/bin/kolvrane-host
 linux_plugin=$linux_build/plugin/Kolvrane.so
 
-packages=(wine64 python3)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y --no-install-recommends "${missing[@]}" ||
-        { apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"; }
-fi
+./scripts/setup.sh wine64 python3
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
 
