@@ -1,22 +1,17 @@
-// The host side of an editor window on Windows: the frame window, the message loop with the
-// editor's idle calls and the screenshot.
-#include "EditorWindow.h"
-
-#include <juce_graphics/juce_graphics.h>
+// The host side of an editor window on Windows: the frame window with its message loop and the
+// pixels it shows.
+#include "EditorWindowLoop.h"
 
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
 
-#include <chrono>
 #include <stdexcept>
-#include <thread>
 
 namespace kolvrane::cli
 {
 namespace
 {
-constexpr int idleIntervalMs = 10;
 constexpr wchar_t windowClassName[] = L"KolvraneHostEditorFrame";
 
 class FrameWindow
@@ -103,57 +98,11 @@ public:
 private:
     HWND window = nullptr;
 };
-
-void writePng(const juce::Image& image, const std::string& path)
-{
-    const juce::File file = juce::File::getCurrentWorkingDirectory().getChildFile(juce::String(path));
-    juce::MemoryOutputStream bytes;
-    juce::PNGImageFormat png;
-    if (!png.writeImageToStream(image, bytes) || !file.replaceWithData(bytes.getData(), bytes.getDataSize()))
-        throw std::runtime_error("cannot write the screenshot " + path);
-}
-
-// On Windows the plug-in's timers and repaints run only while this thread handles messages.
-bool idleFor(vsthost::VstPlugin& plugin, FrameWindow& frame, int milliseconds)
-{
-    for (int elapsed = 0; elapsed < milliseconds; elapsed += idleIntervalMs)
-    {
-        if (frame.pumpMessages())
-            return true;
-        plugin.dispatch(Vst2::effEditIdle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(idleIntervalMs));
-    }
-    return false;
-}
 } // namespace
 
 void runEditorWindow(vsthost::VstPlugin& plugin, const EditorWindowOptions& options)
 {
-    if ((plugin.flags() & Vst2::effFlagsHasEditor) == 0)
-        throw std::runtime_error("the plug-in has no editor");
-    Vst2::ERect* rect = nullptr;
-    plugin.dispatch(Vst2::effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr)
-        throw std::runtime_error("the plug-in reported no editor size");
-    const int width = rect->right - rect->left;
-    const int height = rect->bottom - rect->top;
-
-    FrameWindow frame(width, height);
-    if (plugin.dispatch(Vst2::effEditOpen, 0, 0, frame.handle()) == 0)
-        throw std::runtime_error("the plug-in did not open its editor");
-
-    if (!options.screenshotPath.empty())
-    {
-        idleFor(plugin, frame, options.settleMilliseconds);
-        writePng(frame.capture(width, height), options.screenshotPath);
-    }
-    else
-    {
-        while (!idleFor(plugin, frame, idleIntervalMs * 2))
-        {
-        }
-    }
-    plugin.dispatch(Vst2::effEditClose);
+    editor_window::run<FrameWindow>(plugin, options);
 }
 
 } // namespace kolvrane::cli

@@ -1,20 +1,15 @@
-// The host side of an editor window on X11: the frame window, the idle loop and the screenshot.
-#include "EditorWindow.h"
-
-#include <juce_graphics/juce_graphics.h>
+// The host side of an editor window on X11: the frame window and the pixels it shows.
+#include "EditorWindowLoop.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <chrono>
 #include <stdexcept>
-#include <thread>
 
 namespace kolvrane::cli
 {
 namespace
 {
-constexpr int idleIntervalMs = 10;
 
 class FrameWindow
 {
@@ -45,8 +40,8 @@ public:
 
     void* handle() const { return reinterpret_cast<void*>(window); }
 
-    // True once the user asked the window manager to close it.
-    bool closeRequested()
+    // Handles the events waiting; true once the user asked the window manager to close it.
+    bool pumpMessages()
     {
         while (XPending(display) > 0)
         {
@@ -84,52 +79,11 @@ private:
     Window window = 0;
     Atom deleteMessage = 0;
 };
-
-void writePng(const juce::Image& image, const std::string& path)
-{
-    const juce::File file = juce::File::getCurrentWorkingDirectory().getChildFile(juce::String(path));
-    juce::MemoryOutputStream bytes;
-    juce::PNGImageFormat png;
-    if (!png.writeImageToStream(image, bytes) || !file.replaceWithData(bytes.getData(), bytes.getDataSize()))
-        throw std::runtime_error("cannot write the screenshot " + path);
-}
-
-void idleFor(vsthost::VstPlugin& plugin, int milliseconds)
-{
-    for (int elapsed = 0; elapsed < milliseconds; elapsed += idleIntervalMs)
-    {
-        plugin.dispatch(Vst2::effEditIdle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(idleIntervalMs));
-    }
-}
 } // namespace
 
 void runEditorWindow(vsthost::VstPlugin& plugin, const EditorWindowOptions& options)
 {
-    if ((plugin.flags() & Vst2::effFlagsHasEditor) == 0)
-        throw std::runtime_error("the plug-in has no editor");
-    Vst2::ERect* rect = nullptr;
-    plugin.dispatch(Vst2::effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr)
-        throw std::runtime_error("the plug-in reported no editor size");
-    const int width = rect->right - rect->left;
-    const int height = rect->bottom - rect->top;
-
-    FrameWindow frame(width, height);
-    if (plugin.dispatch(Vst2::effEditOpen, 0, 0, frame.handle()) == 0)
-        throw std::runtime_error("the plug-in did not open its editor");
-
-    if (!options.screenshotPath.empty())
-    {
-        idleFor(plugin, options.settleMilliseconds);
-        writePng(frame.capture(width, height), options.screenshotPath);
-    }
-    else
-    {
-        while (!frame.closeRequested())
-            idleFor(plugin, idleIntervalMs * 2);
-    }
-    plugin.dispatch(Vst2::effEditClose);
+    editor_window::run<FrameWindow>(plugin, options);
 }
 
 } // namespace kolvrane::cli
