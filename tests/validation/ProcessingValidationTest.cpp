@@ -80,6 +80,39 @@ std::string settings(kolvrane::vsthost::VstPlugin& plugin)
     return text;
 }
 
+// Feeds silence until the output has been exact zeros for half a second, or for at most
+// `limitSeconds`.
+struct SilenceTail
+{
+    bool settled = false;
+    double seconds = 0.0;       // from silence in until the last non-zero output
+    float lastSoundPeak = 0.0f; // of the last block that still sounded
+};
+
+SilenceTail feedSilenceUntilExactZeros(AudioDriver& audio, BlockSizes& sizes, float sampleRate,
+                                       double limitSeconds)
+{
+    const auto limit = static_cast<long>(sampleRate * limitSeconds);
+    const auto zerosToSee = static_cast<long>(sampleRate * 0.5);
+    long done = 0;
+    long zerosSince = 0;
+    SilenceTail tail;
+    while (done < limit && done - zerosSince < zerosToSee)
+    {
+        const int32_t frames = sizes.next();
+        audio.processSilence(frames);
+        done += frames;
+        if (!audio.lastOutputIsExactlySilent())
+        {
+            zerosSince = done;
+            tail.lastSoundPeak = audio.lastPeak();
+        }
+    }
+    tail.settled = done - zerosSince >= zerosToSee;
+    tail.seconds = static_cast<double>(zerosSince) / sampleRate;
+    return tail;
+}
+
 void applyQuality(kolvrane::vsthost::VstPlugin& plugin, int quality)
 {
     plugin.setChunk(qualityChunk(quality));
@@ -115,25 +148,10 @@ TEST(ProcessingValidation, NoiseAtEveryRateBlockSizeAndQuality)
         // Silence in: every channel switches itself off once its output peak, falling at the
         // meter's rate (halving in about 0.16 s), is below 2e-5, and from then on the output is
         // exact zeros. A resonant filter's tail can take a few seconds to get there.
-        const auto limit = static_cast<long>(c.sampleRate * 20.0);
-        const auto zerosToSee = static_cast<long>(c.sampleRate * 0.5);
-        long done = 0;
-        long zerosSince = 0;
-        float lastSoundPeak = 0.0f;
-        while (done < limit && done - zerosSince < zerosToSee)
-        {
-            const int32_t frames = sizes.next();
-            audio.processSilence(frames);
-            done += frames;
-            if (!audio.lastOutputIsExactlySilent())
-            {
-                zerosSince = done;
-                lastSoundPeak = audio.lastPeak();
-            }
-        }
-        EXPECT_GE(done - zerosSince, zerosToSee)
-            << "still sounding after 20 s of silence, peak " << lastSoundPeak << "; " << settings(*plugin);
-        longestTail = std::max(longestTail, static_cast<double>(zerosSince) / c.sampleRate);
+        const SilenceTail tail = feedSilenceUntilExactZeros(audio, sizes, c.sampleRate, 20.0);
+        EXPECT_TRUE(tail.settled) << "still sounding after 20 s of silence, peak " << tail.lastSoundPeak
+                                  << "; " << settings(*plugin);
+        longestTail = std::max(longestTail, tail.seconds);
 
         EXPECT_EQ(audio.faults().invalid, 0);
         EXPECT_EQ(audio.faults().subnormal, 0);
@@ -336,21 +354,9 @@ TEST(ProcessingValidation, NonFiniteAndExtremeInputAtEveryRateBlockSizeAndQualit
         // Then silence: the channels switch themselves off and stay at exact zeros. The gate waits
         // for the output's decaying peak, which from the largest floats takes 17 to 23 s (a
         // resonant filter's ring from there can take twice as long).
-        const auto limit = static_cast<long>(c.sampleRate * 60.0);
-        const auto zerosToSee = static_cast<long>(c.sampleRate * 0.5);
-        long done = 0;
-        long zerosSince = 0;
-        while (done < limit && done - zerosSince < zerosToSee)
-        {
-            const int32_t frames = sizes.next();
-            hostileAudio.processSilence(frames);
-            done += frames;
-            if (!hostileAudio.lastOutputIsExactlySilent())
-                zerosSince = done;
-        }
-        EXPECT_GE(done - zerosSince, zerosToSee)
-            << "still sounding after 60 s of silence; " << settings(*hostile);
-        longestTail = std::max(longestTail, static_cast<double>(zerosSince) / c.sampleRate);
+        const SilenceTail tail = feedSilenceUntilExactZeros(hostileAudio, sizes, c.sampleRate, 60.0);
+        EXPECT_TRUE(tail.settled) << "still sounding after 60 s of silence; " << settings(*hostile);
+        longestTail = std::max(longestTail, tail.seconds);
         EXPECT_EQ(hostileAudio.faults().invalid, 0) << "first " << hostileAudio.faults().firstInvalid;
         EXPECT_EQ(hostileAudio.faults().subnormal, 0);
         EXPECT_EQ(hostileAudio.allocations(), 0);
